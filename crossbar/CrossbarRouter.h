@@ -1,0 +1,67 @@
+#pragma once
+// Every route by which a video signal can reach a capture filter's analog video input
+// through the chain of crossbar switches upstream of it.
+#include "platform/Win.h"
+
+struct ListNode {
+    ListNode* prev;
+    ListNode* next;
+    void* item;
+};
+
+// A doubly linked list of untyped items that keeps a few spare nodes for reuse.
+// It owns its nodes, never its items.
+class PointerList {
+public:
+    PointerList(const char* name, int cacheCapacity);
+    ~PointerList();
+    PointerList(const PointerList&) = delete;
+    PointerList& operator=(const PointerList&) = delete;
+
+    ListNode* AddTail(void* item);
+    void* Remove(ListNode* node);
+    void* RemoveHead();
+    void RemoveAll();
+
+    ListNode* head = nullptr;
+    ListNode* tail = nullptr;
+    int count = 0;
+    const int cacheCapacity;
+    int cacheCount = 0;
+    ListNode* cacheHead = nullptr;
+};
+
+// One crossbar on one route.
+struct RoutingEntry {
+    RoutingEntry* upstream;
+    RoutingEntry* downstream;
+    LONG inputIndex;
+    LONG outputIndex;
+    LONG inputRelatedIndex;
+    LONG outputRelatedIndex;
+    IAMCrossbar* crossbar;
+    LONG inputPhysicalType;
+    LONG outputPhysicalType;
+    LONG depth;
+};
+
+class CrossbarRouter {
+public:
+    CrossbarRouter(IPin* startPin, HRESULT* result);
+    ~CrossbarRouter();
+    CrossbarRouter(const CrossbarRouter&) = delete;
+    CrossbarRouter& operator=(const CrossbarRouter&) = delete;
+
+    HRESULT GetRouteCount(LONG* count);
+    HRESULT DestroyRoutes();
+
+    // The walk; public so tests can drive the pieces.
+    HRESULT TraceRoutes(IPin* pin, RoutingEntry* entry, LONG depth);
+    HRESULT StoreRoute(RoutingEntry* entry);
+    HRESULT PinAtIndex(IAMCrossbar* crossbar, LONG index, BOOL isInput, IPin** pin);
+    HRESULT IndexOfPin(IAMCrossbar* crossbar, LONG* index, BOOL isInput, IPin* pin);
+
+    IPin* startPin;
+    PointerList* routes = nullptr;
+    RoutingEntry rootEntry;
+};

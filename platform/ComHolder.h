@@ -1,0 +1,53 @@
+#pragma once
+// The one owning holder for interface pointers. Each holder owns exactly one reference
+// to what it holds, or holds nothing.
+#include "platform/Win.h"
+
+template <class T>
+class ComHolder {
+public:
+    ComHolder() = default;
+    ComHolder(T* value) : p(value) { if (p) p->AddRef(); }
+    ComHolder(const ComHolder& other) : p(other.p) { if (p) p->AddRef(); }
+    ~ComHolder() { if (p) p->Release(); }
+
+    // AddRef the new value before releasing the old one, so self-assignment is safe.
+    ComHolder& operator=(T* value) { Assign(value); return *this; }
+    ComHolder& operator=(const ComHolder& other) { Assign(other.p); return *this; }
+
+    T* Assign(T* value) {
+        if (value) value->AddRef();
+        T* old = p;
+        p = value;
+        if (old) old->Release();
+        return p;
+    }
+
+    // Clears the holder before the old value is released, so a re-entrant
+    // Release never sees a stale pointer here.
+    void Clear() {
+        T* old = p;
+        p = nullptr;
+        if (old) old->Release();
+    }
+
+    // Out-parameter for a platform call that hands out a reference of its own.
+    // Whatever was held is released first.
+    T** Receive() { Clear(); return &p; }
+
+    T* Get() const { return p; }
+    T* operator->() const { return p; }
+    operator T*() const { return p; }
+    explicit operator bool() const { return p != nullptr; }
+
+private:
+    T* p = nullptr;
+};
+
+// Assignment through an out-holder that may be absent: an absent holder stores nothing
+// and yields null.
+template <class T>
+T* AssignTo(ComHolder<T>* target, T* value) {
+    if (!target) return nullptr;
+    return target->Assign(value);
+}
