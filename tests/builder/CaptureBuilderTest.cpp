@@ -127,15 +127,6 @@ TEST_F(CaptureBuilderTest, ForwardedOperationsPassEveryArgumentAndReturnTheResul
     EXPECT_FALSE(builder.graph) << "forwarding keeps no result";
 }
 
-TEST_F(CaptureBuilderTest, SetFiltergraphLeavesAFetchedGraphAlone) {
-    FakeGraph first("first"), second("second");
-    CaptureBuilder builder;
-    builder.graph = &first;
-    EXPECT_EQ(S_OK, builder.SetFiltergraph(&second));
-    EXPECT_EQ(static_cast<IGraphBuilder*>(&first), builder.graph.Get());
-    EXPECT_EQ(1, second.refs);
-}
-
 TEST_F(CaptureBuilderTest, ReleaseFiltersLetsGoOfTheInsertedFiltersOnly) {
     FakeFilter mux("mux", &journal), encoder("encoder", &journal), demux("demux", &journal);
     FakeGraph graph("graph", &journal);
