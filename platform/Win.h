@@ -12,6 +12,10 @@
 #include <uuids.h>
 #include <ks.h>
 #include <ksmedia.h>
+// The kernel streaming proxy declares IKsPin only for DirectShow filter code.
+#ifndef __STREAMS__
+#define __STREAMS__
+#endif
 #include <ksproxy.h>
 #include <dvdmedia.h>
 #include <mmreg.h>
