@@ -27,108 +27,52 @@ std::string Resource(LPCSTR name) {
 }
 
 BOOL WINAPI FakeNotify(DWORD message, PNOTIFYICONDATAA d) {
-    if (message == NIM_ADD) {
-        Note("Shell_NotifyIcon(ADD size=%lu hwnd=%p id=%u flags=%u msg=0x%x icon=%p tip=%s)", d->cbSize,
-             d->hWnd, d->uID, d->uFlags, d->uCallbackMessage, d->hIcon, d->szTip);
-        return world->notifyResult;
-    }
-    Note("Shell_NotifyIcon(%s id=%u)", message == NIM_DELETE ? "DELETE" : "?", d->uID);
-    return TRUE;
+    if (message != NIM_ADD) return Note("Shell_NotifyIcon(%s id=%u)", message == NIM_DELETE ? "DELETE" : "?", d->uID), TRUE;
+    Note("Shell_NotifyIcon(ADD size=%lu hwnd=%p id=%u flags=%u msg=0x%x icon=%p tip=%s)", d->cbSize, d->hWnd,
+         d->uID, d->uFlags, d->uCallbackMessage, d->hIcon, d->szTip);
+    return world->notifyResult;
 }
 int WINAPI FakeMessageBox(HWND h, LPCSTR text, LPCSTR caption, UINT type) {
-    Note("MessageBox(%p %s|%s|%u)", h, text, caption, type);
-    return IDOK;
+    return Note("MessageBox(%p %s|%s|%u)", h, text, caption, type), IDOK;
 }
 BOOL WINAPI FakeTrack(HMENU m, UINT flags, int x, int y, int, HWND owner, const RECT* r) {
-    Note("TrackPopupMenu(%p 0x%x %d %d %p %p)", m, flags, x, y, owner, r);
-    return TRUE;
+    return Note("TrackPopupMenu(%p 0x%x %d %d %p %p)", m, flags, x, y, owner, r), TRUE;
 }
 BOOL WINAPI FakeDefaultItem(HMENU m, UINT item, UINT byPosition) {
-    Note("SetMenuDefaultItem(%p %u %u)", m, item, byPosition);
-    return TRUE;
+    return Note("SetMenuDefaultItem(%p %u %u)", m, item, byPosition), TRUE;
 }
 HMENU WINAPI FakeSubMenu(HMENU m, int position) { return m == fakeTrayMenu && position == 0 ? fakePopup : nullptr; }
-HMENU WINAPI FakeLoadMenu(HINSTANCE, LPCSTR name) {
-    Note("LoadMenu(%s)", Resource(name).c_str());
-    return world->loadedMenu;
-}
-BOOL WINAPI FakeDestroyMenu(HMENU m) {
-    Note("DestroyMenu(%p)", m);
-    return TRUE;
-}
-HMENU WINAPI FakeSystemMenu(HWND, BOOL revert) {
-    Note("GetSystemMenu(%d)", revert);
-    return world->systemMenu;
-}
+HMENU WINAPI FakeLoadMenu(HINSTANCE, LPCSTR name) { return Note("LoadMenu(%s)", Resource(name).c_str()), world->loadedMenu; }
+BOOL WINAPI FakeDestroyMenu(HMENU) { return TRUE; }
+HMENU WINAPI FakeSystemMenu(HWND, BOOL revert) { return Note("GetSystemMenu(%d)", revert), world->systemMenu; }
 BOOL WINAPI FakeAppend(HMENU m, UINT flags, UINT_PTR id, LPCSTR text) {
-    Note("AppendMenu(%p 0x%x %u %s)", m, flags, id, text ? text : "-");
-    return TRUE;
+    return Note("AppendMenu(%p 0x%x %u %s)", m, flags, id, text ? text : "-"), TRUE;
 }
 HICON WINAPI FakeLoadIcon(HINSTANCE, LPCSTR) { return fakeIcon; }
-BOOL WINAPI FakeCursor(LPPOINT p) {
-    Note("GetCursorPos");
-    *p = {300, 400};
-    return TRUE;
-}
-BOOL WINAPI FakeForeground(HWND h) {
-    Note("SetForegroundWindow(%p)", h);
-    return TRUE;
-}
-LRESULT WINAPI FakeSend(HWND h, UINT m, WPARAM w, LPARAM l) {
-    Note("SendMessage(%p 0x%x 0x%x 0x%lx)", h, m, w, l);
-    return 0;
-}
-BOOL WINAPI FakePost(HWND h, UINT m, WPARAM w, LPARAM l) {
-    Note("PostMessage(%p 0x%x 0x%x 0x%lx)", h, m, w, l);
-    return TRUE;
-}
-BOOL WINAPI FakeShow(HWND h, int command) {
-    Note("ShowWindow(%p %d)", h, command);
-    return TRUE;
-}
+BOOL WINAPI FakeCursor(LPPOINT p) { return Note("GetCursorPos"), *p = {300, 400}, TRUE; }
+BOOL WINAPI FakeForeground(HWND h) { return Note("SetForegroundWindow(%p)", h), TRUE; }
+LRESULT WINAPI FakeSend(HWND h, UINT m, WPARAM w, LPARAM l) { return Note("SendMessage(%p 0x%x 0x%x 0x%lx)", h, m, w, l), 0; }
+BOOL WINAPI FakePost(HWND h, UINT m, WPARAM w, LPARAM l) { return Note("PostMessage(%p 0x%x 0x%x 0x%lx)", h, m, w, l), TRUE; }
+BOOL WINAPI FakeShow(HWND h, int command) { return Note("ShowWindow(%p %d)", h, command), TRUE; }
 BOOL WINAPI FakeIconic(HWND) { return world->iconic; }
-int WINAPI FakeMetrics(int index) {
-    return index == SM_CXICON ? world->iconWidth : index == SM_CYICON ? world->iconHeight : 0;
-}
-BOOL WINAPI FakeClientRect(HWND, LPRECT r) {
-    *r = world->client;
-    return TRUE;
-}
-BOOL WINAPI FakeDrawIcon(HDC dc, int x, int y, HICON icon) {
-    Note("DrawIcon(%p %d %d %p)", dc, x, y, icon);
-    return TRUE;
-}
+int WINAPI FakeMetrics(int i) { return i == SM_CXICON ? world->iconWidth : i == SM_CYICON ? world->iconHeight : 0; }
+BOOL WINAPI FakeClientRect(HWND, LPRECT r) { return *r = world->client, TRUE; }
+BOOL WINAPI FakeDrawIcon(HDC dc, int x, int y, HICON icon) { return Note("DrawIcon(%p %d %d %p)", dc, x, y, icon), TRUE; }
 void WINAPI FakeInitCommonControls() { Note("InitCommonControls"); }
-HRESULT WINAPI FakeCoInitialize(LPVOID reserved) {
-    Note("CoInitialize(%p)", reserved);
-    return S_OK;
-}
+HRESULT WINAPI FakeCoInitialize(LPVOID reserved) { return Note("CoInitialize(%p)", reserved), S_OK; }
 INT_PTR WINAPI FakeDialogBox(HINSTANCE, LPCSTR name, HWND owner, DLGPROC, LPARAM) {
-    Note("DialogBox(%s owner=%p)", Resource(name).c_str(), owner);
-    return IDOK;
+    return Note("DialogBox(%s owner=%p)", Resource(name).c_str(), owner), IDOK;
 }
-BOOL WINAPI FakeEndDialog(HWND h, INT_PTR result) {
-    Note("EndDialog(%p %d)", h, result);
-    return TRUE;
-}
+BOOL WINAPI FakeEndDialog(HWND h, INT_PTR result) { return Note("EndDialog(%p %d)", h, result), TRUE; }
 LRESULT WINAPI FakeCallWindowProc(WNDPROC proc, HWND h, UINT m, WPARAM w, LPARAM l) {
-    Note("Default(%p %p 0x%x 0x%x 0x%lx)", proc, h, m, w, l);
-    return 0;
+    return Note("Default(%p %p 0x%x 0x%x 0x%lx)", proc, h, m, w, l), 0;
 }
 LONG WINAPI FakeSetWindowLong(HWND, int, LONG) { return 0; }
-HDC WINAPI FakeBeginPaint(HWND h, LPPAINTSTRUCT) {
-    Note("BeginPaint(%p)", h);
-    return fakePaintDC;
-}
-BOOL WINAPI FakeEndPaint(HWND h, const PAINTSTRUCT*) {
-    Note("EndPaint(%p)", h);
-    return TRUE;
-}
+HDC WINAPI FakeBeginPaint(HWND h, LPPAINTSTRUCT) { return Note("BeginPaint(%p)", h), fakePaintDC; }
+BOOL WINAPI FakeEndPaint(HWND h, const PAINTSTRUCT*) { return Note("EndPaint(%p)", h), TRUE; }
 int WINAPI FakeLoadString(HINSTANCE, UINT id, LPSTR buffer, int size) {
     auto it = world->strings.find(id);
-    if (it == world->strings.end() || size <= 0) return 0;
-    std::snprintf(buffer, size, "%s", it->second.c_str());
-    return static_cast<int>(std::strlen(buffer));
+    return it == world->strings.end() ? 0 : std::snprintf(buffer, size, "%s", it->second.c_str());
 }
 
 }  // namespace

@@ -163,16 +163,11 @@ TEST(Version, FixedPartAndStrings) {
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
-    EXPECT_EQ(fixed->dwFileVersionLS, 0x00000005u);
-    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
-    EXPECT_EQ(fixed->dwProductVersionLS, 0x00000005u);
-    EXPECT_EQ(fixed->dwFileFlagsMask, 0x3Fu);
-    EXPECT_EQ(fixed->dwFileFlags, 0u);
-    EXPECT_EQ(fixed->dwFileOS, DWORD(VOS__WINDOWS32));
-    EXPECT_EQ(fixed->dwFileType, DWORD(VFT_APP));
-    EXPECT_EQ(fixed->dwFileSubtype, 0u);
-    EXPECT_EQ(fixed->dwFileDateMS | fixed->dwFileDateLS, 0u);
+    const DWORD expected[] = {0x00010000, 5, 0x00010000, 5, 0x3F, 0, VOS__WINDOWS32, VFT_APP, 0, 0, 0};
+    const DWORD got[] = {fixed->dwFileVersionMS, fixed->dwFileVersionLS, fixed->dwProductVersionMS,
+                         fixed->dwProductVersionLS, fixed->dwFileFlagsMask, fixed->dwFileFlags, fixed->dwFileOS,
+                         fixed->dwFileType, fixed->dwFileSubtype, fixed->dwFileDateMS, fixed->dwFileDateLS};
+    for (int i = 0; i < 11; ++i) EXPECT_EQ(got[i], expected[i]) << "field " << i;
 
     WORD* translation = nullptr;
     ASSERT_TRUE(VerQueryValueA(data.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length));
