@@ -12,6 +12,11 @@
 #include <uuids.h>
 #include <ks.h>
 #include <ksmedia.h>
+// ksproxy.h declares the proxy interfaces (IKsPin) only next to the DirectShow base
+// classes, whose guard this is; the program uses the interfaces without the classes.
+#ifndef __STREAMS__
+#define __STREAMS__
+#endif
 #include <ksproxy.h>
 #include <dvdmedia.h>
 #include <mmreg.h>
