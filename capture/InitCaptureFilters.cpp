@@ -1,26 +1,12 @@
 // Building the graph around the camera's capture filter and finding its controls.
 #include "capture/CaptureState.h"
 #include "builder/CaptureBuilder.h"
+#include "builder/MediaType.h"
 #include "crossbar/CrossbarRouter.h"
 #include "platform/Seam.h"
 #include <new>
 
 namespace {
-// Frees a media type that the platform handed out.
-void FreeMediaType(AM_MEDIA_TYPE* type) {
-    if (!type) return;
-    if (type->cbFormat != 0) {
-        platform::CoTaskMemFree(type->pbFormat);
-        type->cbFormat = 0;
-        type->pbFormat = nullptr;
-    }
-    if (type->pUnk) {
-        type->pUnk->Release();
-        type->pUnk = nullptr;
-    }
-    platform::CoTaskMemFree(type);
-}
-
 // Empties `name`, then copies the device's "FriendlyName" into it, cut to the capacity.
 void ReadFriendlyName(IMoniker* moniker, WCHAR* name, int capacity) {
     name[0] = L'\0';
@@ -140,7 +126,7 @@ BOOL InitCaptureFilters() {
     AM_MEDIA_TYPE* format = nullptr;
     if (s.videoStreamConfig && s.videoStreamConfig->GetFormat(&format) == S_OK) {
         if (format && format->majortype != MEDIATYPE_Video) s.audioCaptureRelevant = FALSE;
-        FreeMediaType(format);
+        ReleaseMediaType(format);
     }
 
     s.builder->FindInterface(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, s.videoCaptureFilter,
