@@ -41,7 +41,7 @@ CameraWorld::CameraWorld(doubles::Journal* journal)
       camera("cam", journal),
       captureOut("cam.out", PINDIR_OUTPUT, journal),
       bag("cam.bag", L"Quendal KVX410RB PC Camera", journal),
-      moniker("cam.moniker", &bag, &camera, journal) {
+      moniker("cam.moniker", &bag, static_cast<IBaseFilter*>(&camera), journal) {
     registry.Register(CLSID_CaptureGraphBuilder2, &platformBuilder);
     registry.Register(CLSID_FilterGraph, &graph);
     captureOut.hasCategory = true;

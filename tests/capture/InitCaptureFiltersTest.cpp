@@ -28,7 +28,7 @@ void ExpectRecordEmpty() {
 struct World {
     World()
         : camera(&journal), micBag("mic.bag", L"Mic", &journal), mic("mic", &journal),
-          micMoniker("mic.moniker", &micBag, &mic, &journal) {}
+          micMoniker("mic.moniker", &micBag, static_cast<IBaseFilter*>(&mic), &journal) {}
     Journal journal;
     CameraWorld camera;
     FakePropertyBag micBag;

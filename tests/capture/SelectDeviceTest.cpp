@@ -99,7 +99,7 @@ TEST_F(ChooseDevicesTest, SameMonikersInitialiseOnceAndANewOneRebuilds) {
     CameraWorld world(&j);
     FakePropertyBag otherBag("other.bag", L"Other Camera", &j);
     FakeFilter otherFilter("otherFilter", &j);
-    FakeMoniker other("other", &otherBag, &otherFilter, &j);
+    FakeMoniker other("other", &otherBag, static_cast<IBaseFilter*>(&otherFilter), &j);
 
     EXPECT_TRUE(ChooseDevices(&world.moniker, nullptr));
     EXPECT_TRUE(ChooseDevices(&world.moniker, nullptr));
