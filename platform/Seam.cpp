@@ -23,6 +23,15 @@ decltype(&::GetClientRect) GetClientRect = &::GetClientRect;
 decltype(&::DrawIcon) DrawIcon = &::DrawIcon;
 decltype(&::InitCommonControls) InitCommonControls = &::InitCommonControls;
 
+decltype(&::DialogBoxParamA) DialogBoxParamA = &::DialogBoxParamA;
+decltype(&::EndDialog) EndDialog = &::EndDialog;
+decltype(&::CallWindowProcA) CallWindowProcA = &::CallWindowProcA;
+decltype(&::SetWindowLongA) SetWindowLongA = &::SetWindowLongA;
+decltype(&::BeginPaint) BeginPaint = &::BeginPaint;
+decltype(&::EndPaint) EndPaint = &::EndPaint;
+decltype(&::LoadStringA) LoadStringA = &::LoadStringA;
+decltype(&::GetModuleFileNameA) GetModuleFileNameA = &::GetModuleFileNameA;
+
 decltype(&::CoInitialize) CoInitialize = &::CoInitialize;
 decltype(&::CoCreateInstance) CoCreateInstance = &::CoCreateInstance;
 decltype(&::CoTaskMemFree) CoTaskMemFree = &::CoTaskMemFree;
