@@ -102,6 +102,7 @@ TEST_F(LaunchPropertyPagesTest, ShowsTheCameraPagesOnceAndEmptiesTheRecordAfterw
                        {"AudioDevice2", "Some Microphone"}};
     IBaseFilter* filterInFrame = nullptr;
     l.state.duringFrame = [&] {
+        if (l.state.frames.size() > 1) return;  // a second frame is the fault; no deeper
         filterInFrame = captureState.videoCaptureFilter;
         IGraphBuilder* graph = captureState.filterGraph;
         EXPECT_TRUE(l.dialog.launchBusy);
