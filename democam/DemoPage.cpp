@@ -1,5 +1,7 @@
 // The settings page: three trackbars over the device's brightness, contrast and
-// saturation. Apply writes them to the device through IAMVideoProcAmp.
+// saturation, written to the device through IAMVideoProcAmp as they move (as camera
+// pages do: the user watches the picture change). Wine's property frame never calls
+// Apply, so the page cannot wait for it.
 #include "democam/DemoCam.h"
 #include "democam/resource.h"
 #include <commctrl.h>
@@ -103,11 +105,7 @@ public:
     STDMETHODIMP IsPageDirty() override { return dirty ? S_OK : S_FALSE; }
 
     STDMETHODIMP Apply() override {
-        if (!procAmp || !window) return S_OK;
-        for (const Slider& s : sliders) {
-            long value = static_cast<long>(SendDlgItemMessageW(window, s.control, TBM_GETPOS, 0, 0));
-            procAmp->Set(s.property, value, VideoProcAmp_Flags_Manual);
-        }
+        if (window) Store(window);
         dirty = false;
         return S_OK;
     }
@@ -146,8 +144,17 @@ private:
         }
     }
 
+    void Store(HWND dialog) {
+        if (!procAmp) return;
+        for (const Slider& s : sliders) {
+            long value = static_cast<long>(SendDlgItemMessageW(dialog, s.control, TBM_GETPOS, 0, 0));
+            procAmp->Set(s.property, value, VideoProcAmp_Flags_Manual);
+        }
+    }
+
     void Changed(HWND dialog) {
         for (const Slider& s : sliders) ShowValue(dialog, s);
+        Store(dialog);
         if (!dirty && site) site->OnStatusChange(PROPPAGESTATUS_DIRTY);
         dirty = true;
     }
