@@ -49,9 +49,9 @@ class CrossbarRouter {
 public:
     // Levels of crossbars followed upstream of the start pin. Real chains have one or
     // two; the bound makes crossbars wired in a loop end the walk.
-    static const LONG maxDepth = 32;
+    static constexpr LONG maxDepth = 32;
     // TraceRoutes: the path ends at the caller's crossbar.
-    static const HRESULT pathEnds = 1;
+    static constexpr HRESULT pathEnds = 1;
 
     CrossbarRouter(IPin* startPin, HRESULT* result);
     ~CrossbarRouter();

@@ -4,12 +4,6 @@ namespace {
 
 int items[8];
 
-std::vector<void*> Items(const PointerList& list) {
-    std::vector<void*> out;
-    for (ListNode* n = list.head; n; n = n->next) out.push_back(n->item);
-    return out;
-}
-
 TEST(PointerList, RemovedNodesAreKeptUpToTheCacheCapacityAndReused) {
     CountingAllocator allocator;
     {
@@ -30,22 +24,6 @@ TEST(PointerList, RemovedNodesAreKeptUpToTheCacheCapacityAndReused) {
         EXPECT_EQ(6, list.count);
     }
     EXPECT_EQ(allocator.allocations, allocator.frees);
-}
-
-TEST(PointerList, RemoveRelinksNeighboursAtEveryPosition) {
-    PointerList list("RoutingList", 5);
-    ListNode* nodes[4];
-    for (int i = 0; i < 4; ++i) nodes[i] = list.AddTail(&items[i]);
-    EXPECT_EQ(&items[2], list.Remove(nodes[2]));  // middle
-    EXPECT_EQ((std::vector<void*>{&items[0], &items[1], &items[3]}), Items(list));
-    EXPECT_EQ(&items[3], list.Remove(nodes[3]));  // tail
-    EXPECT_EQ(nodes[1], list.tail);
-    EXPECT_EQ(nullptr, list.tail->next);
-    EXPECT_EQ(&items[0], list.Remove(nodes[0]));  // head
-    EXPECT_EQ(nodes[1], list.head);
-    EXPECT_EQ(nullptr, list.head->prev);
-    EXPECT_EQ(nullptr, list.Remove(nullptr));
-    EXPECT_EQ(1, list.count);
 }
 
 TEST(PointerList, FailedAllocationAddsNothingAndRemoveAllBypassesTheCache) {

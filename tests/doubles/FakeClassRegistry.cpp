@@ -22,8 +22,10 @@ void FakeClassRegistry::Fail(REFCLSID clsid, HRESULT result) {
 
 void FakeClassRegistry::Real(REFCLSID clsid) {
     CLSID id = clsid;
-    auto fn = real;
-    Factory(clsid, [id, fn](REFIID iid, void** out) { return fn(id, nullptr, CLSCTX_ALL, iid, out); });
+    Factory(clsid, [this, id](REFIID iid, void** out) {
+        const CreateCall& call = calls.back();
+        return real(id, call.outer, call.context, iid, out);
+    });
 }
 
 void FakeClassRegistry::Factory(REFCLSID clsid, std::function<HRESULT(REFIID, void**)> factory) {
