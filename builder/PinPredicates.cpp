@@ -24,22 +24,22 @@ bool PinOffers(IPin* pin, Match matches) {
 
 }  // namespace
 
-bool CaptureBuilder::PinHasMajorType(ComHolder<IPin> pin, const GUID* majorType) {
+BOOL CaptureBuilder::PinHasMajorType(ComHolder<IPin> pin, const GUID* majorType) {
     if (!majorType) return false;
     return PinOffers(pin, [majorType](const AM_MEDIA_TYPE& mediaType) {
         return IsEqualGUID(mediaType.majortype, *majorType) != FALSE;
     });
 }
 
-bool CaptureBuilder::IsVideoPin(ComHolder<IPin> pin) {
+BOOL CaptureBuilder::IsVideoPin(ComHolder<IPin> pin) {
     return PinHasMajorType(pin, &MEDIATYPE_Video);
 }
 
-bool CaptureBuilder::IsAudioPin(ComHolder<IPin> pin) {
+BOOL CaptureBuilder::IsAudioPin(ComHolder<IPin> pin) {
     return PinHasMajorType(pin, &MEDIATYPE_Audio);
 }
 
-bool CaptureBuilder::IsMpeg2Pin(ComHolder<IPin> pin) {
+BOOL CaptureBuilder::IsMpeg2Pin(ComHolder<IPin> pin) {
     return PinOffers(pin, [](const AM_MEDIA_TYPE& mediaType) {
         bool major = IsEqualGUID(mediaType.majortype, MEDIATYPE_Video) ||
                      IsEqualGUID(mediaType.majortype, MEDIATYPE_Stream);

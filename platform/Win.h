@@ -12,8 +12,7 @@
 #include <uuids.h>
 #include <ks.h>
 #include <ksmedia.h>
-// ksproxy.h declares the proxy interfaces (IKsPin) only next to the DirectShow base
-// classes, whose guard this is; the program uses the interfaces without the classes.
+// The kernel streaming proxy declares IKsPin only for DirectShow filter code.
 #ifndef __STREAMS__
 #define __STREAMS__
 #endif
