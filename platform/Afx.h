@@ -93,7 +93,9 @@ public:
     void Subclass(HWND hwnd);
     static CWnd* FromHandlePermanent(HWND hwnd);
 
-    void OnPaint() { Default(); }
+    // Also called outside WM_PAINT (a launch hides the window at once): paint by default
+    // processing of WM_PAINT itself, not of the message being handled.
+    void OnPaint() { DefWindowProc(WM_PAINT, 0, 0); }
     void OnSysCommand(UINT, LPARAM) { Default(); }
     HCURSOR OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(Default()); }
     void OnLButtonDblClk(UINT, CPoint) { Default(); }
