@@ -12,6 +12,11 @@ register_camera() {
   echo "Registering the demo camera${1:+ as \"$1\"}"
   NAVOLET_DEMOCAM_NAME="${1:-}" wine regsvr32 /s "$(winepath -w "$DEMOCAM")" >/dev/null 2>&1
 }
+# The demo camera counts its live capture filters in the prefix's registry; a process that
+# died with filters alive leaves a stale count behind.
+reset_live_filters() {
+  wine reg add 'HKCU\Software\Navolet\DemoCam' /v LiveFilters /t REG_DWORD /d 0 /f >/dev/null 2>&1
+}
 unregister_camera() {
   echo "Removing the demo camera"
   wine regsvr32 /s /u "$(winepath -w "$DEMOCAM")" >/dev/null 2>&1

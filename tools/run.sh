@@ -29,6 +29,7 @@ run_headless() {
   mkdir -p "$SHOTS"
   exec > >(tee "$SHOTS/transcript.txt") 2>&1
   register_camera
+  reset_live_filters
   start_navolet
   for journey in "${JOURNEYS[@]}"; do "$journey"; done
   end_navolet menu

@@ -10,7 +10,7 @@ mkdir -p "$SHOTS"
 # Whatever happens, the prefix keeps the camera for the other tests.
 trap 'register_camera >/dev/null' EXIT
 register_camera
-wine reg add 'HKCU\Software\Navolet\DemoCam' /v LiveFilters /t REG_DWORD /d 0 /f >/dev/null 2>&1
+reset_live_filters
 start_navolet
 journey_camera
 journey_no_camera
