@@ -12,10 +12,9 @@ namespace mpeg {
 const REGPINMEDIUM NoMedium = {GUID_NULL, 0, 0};
 const REGPINMEDIUM Standard = {KSMEDIUMSETID_Standard, 0, 0};
 const REGPINMEDIUM Hardware = {{0x1234, 0, 0, {1, 2, 3, 4, 5, 6, 7, 8}}, 7, 0};
-inline MediaType Type(const GUID& major, const GUID& sub) { return {major, sub, GUID_NULL, {}}; }
-const MediaType VideoRgb = Type(MEDIATYPE_Video, MEDIASUBTYPE_RGB24);
-const MediaType AudioPcm = Type(MEDIATYPE_Audio, MEDIASUBTYPE_PCM);
-const MediaType ProgramStream = Type(MEDIATYPE_Stream, MEDIASUBTYPE_MPEG2_PROGRAM);
+const MediaType VideoRgb(MEDIATYPE_Video, MEDIASUBTYPE_RGB24);
+const MediaType AudioPcm(MEDIATYPE_Audio, MEDIASUBTYPE_PCM);
+const MediaType ProgramStream(MEDIATYPE_Stream, MEDIASUBTYPE_MPEG2_PROGRAM);
 
 class MpegTest : public ::testing::Test {
 protected:

@@ -25,6 +25,7 @@ protected:
         EXPECT_TRUE(*types[0] == MEDIATYPE_Video && *types[1] == MEDIATYPE_Audio);
         EXPECT_EQ(2u, demux.made.size());
     }
+    IBaseFilter* Source() { return &source; }
     FakeFilter& compressor = Make<FakeFilter>("compressor");
     FakeFilter& source = Make<FakeFilter>("src");
     FakePin& demuxIn = Pin(demux, "in", PINDIR_INPUT);
@@ -36,12 +37,11 @@ TEST_F(RenderStream, OtherTypesGoToThePlatformBuilderUnchanged) {
     for (const GUID* type : {static_cast<const GUID*>(nullptr), &MEDIATYPE_Video}) {
         inner.calls.clear();
         EXPECT_EQ(VFW_S_NOPREVIEWPIN,
-                  builder->RenderStream(&PIN_CATEGORY_PREVIEW, type, static_cast<IBaseFilter*>(&source), &compressor, &renderer));
+                  builder->RenderStream(&PIN_CATEGORY_PREVIEW, type, Source(), &compressor, &renderer));
         ASSERT_EQ(1u, inner.calls.size());
         const BuilderCall& c = inner.calls[0];
         EXPECT_TRUE(c.category == &PIN_CATEGORY_PREVIEW && c.type == type &&
-                    c.source == static_cast<IBaseFilter*>(&source) &&
-                    c.filter == static_cast<IBaseFilter*>(&compressor) &&
+                    c.source == Source() && c.filter == static_cast<IBaseFilter*>(&compressor) &&
                     c.renderer == static_cast<IBaseFilter*>(&renderer));
     }
     EXPECT_FALSE(builder->graph);
@@ -52,15 +52,15 @@ TEST_F(RenderStream, WithoutAPlatformBuilderForwardingFails) {
     CaptureBuilder orphan;
     IBaseFilter* f = nullptr;
     IFileSinkFilter* s = nullptr;
-    EXPECT_EQ(E_FAIL, orphan.RenderStream(nullptr, &MEDIATYPE_Video, static_cast<IBaseFilter*>(&source), nullptr, nullptr));
+    EXPECT_EQ(E_FAIL, orphan.RenderStream(nullptr, &MEDIATYPE_Video, Source(), nullptr, nullptr));
     EXPECT_EQ(E_FAIL, orphan.SetOutputFileName(&MEDIASUBTYPE_Avi, L"x.avi", &f, &s));
-    EXPECT_EQ(E_FAIL, orphan.RenderStream(nullptr, &MEDIATYPE_Stream, static_cast<IBaseFilter*>(&source), nullptr, nullptr));
+    EXPECT_EQ(E_FAIL, orphan.RenderStream(nullptr, &MEDIATYPE_Stream, Source(), nullptr, nullptr));
 }
 
 TEST_F(RenderStream, ASourceThatIsNoFilterIsRefused) {
     source.Hide(IID_IBaseFilter);
     EXPECT_EQ(E_INVALIDARG, RenderBytes(nullptr));
-    EXPECT_EQ(E_INVALIDARG, RenderBytes(static_cast<IBaseFilter*>(&source)));
+    EXPECT_EQ(E_INVALIDARG, RenderBytes(Source()));
     EXPECT_EQ("inner.GetFiltergraph", Journaled("inner."));
     EXPECT_TRUE(graph.filters.empty());
 }
