@@ -45,4 +45,9 @@ decltype(&::GetLocaleInfoA) GetLocaleInfoA = &::GetLocaleInfoA;
 decltype(&::GetACP) GetACP = &::GetACP;
 decltype(&::MultiByteToWideChar) MultiByteToWideChar = &::MultiByteToWideChar;
 
+decltype(&::SysAllocStringLen) SysAllocStringLen = &::SysAllocStringLen;
+decltype(&::SysFreeString) SysFreeString = &::SysFreeString;
+decltype(&::VariantInit) VariantInit = &::VariantInit;
+decltype(&::VariantClear) VariantClear = &::VariantClear;
+
 }  // namespace platform

@@ -53,4 +53,10 @@ extern decltype(&::GetLocaleInfoA) GetLocaleInfoA;
 extern decltype(&::GetACP) GetACP;
 extern decltype(&::MultiByteToWideChar) MultiByteToWideChar;
 
+// Automation strings and variants
+extern decltype(&::SysAllocStringLen) SysAllocStringLen;
+extern decltype(&::SysFreeString) SysFreeString;
+extern decltype(&::VariantInit) VariantInit;
+extern decltype(&::VariantClear) VariantClear;
+
 }  // namespace platform
