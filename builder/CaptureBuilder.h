@@ -1,38 +1,42 @@
 #pragma once
-// The capture graph builder wrapper: owns the platform's capture graph builder, forwards
-// seven of its nine operations unchanged and renders byte streams through MPEG-2 itself.
+// The capture graph builder wrapper. It owns the platform's capture graph builder and
+// offers its nine operations in the platform's alphabetical slot order: seven pass
+// straight through, RenderStream and SetOutputFileName add MPEG-2 handling. It is not a
+// COM object; the capture state creates it with new and deletes it through this type.
 #include "platform/ComHolder.h"
+#include "platform/Win.h"
 
-class CaptureBuilder {
+// Output type that makes SetOutputFileName write through the dump filter.
+extern const GUID DumpOutputSubtype;
+
+class CaptureBuilder final {
 public:
     CaptureBuilder();
-    ~CaptureBuilder();  // not virtual: deleted through its own type only
+    ~CaptureBuilder();
     CaptureBuilder(const CaptureBuilder&) = delete;
     CaptureBuilder& operator=(const CaptureBuilder&) = delete;
 
-    // The nine operations, in table order.
-    virtual HRESULT AllocCapFile(LPCOLESTR fileName, DWORDLONG size);
+    virtual HRESULT AllocCapFile(LPCOLESTR file, DWORDLONG size);
     virtual HRESULT ControlStream(const GUID* category, const GUID* type, IBaseFilter* filter,
-                                  REFERENCE_TIME* start, REFERENCE_TIME* stop,
-                                  WORD startCookie, WORD stopCookie);
-    virtual HRESULT CopyCaptureFile(LPOLESTR oldFileName, LPOLESTR newFileName,
-                                    int allowEscAbort, IAMCopyCaptureFileProgress* callback);
-    virtual HRESULT FindInterface(const GUID* category, const GUID* type, IBaseFilter* filter,
-                                  REFIID riid, void** result);
-    virtual HRESULT FindPin(IUnknown* source, PIN_DIRECTION direction, const GUID* category,
-                            const GUID* type, BOOL unconnectedOnly, int index, IPin** pin);
-    virtual HRESULT GetFiltergraph(IGraphBuilder** graphOut);
+                                  REFERENCE_TIME* start, REFERENCE_TIME* stop, WORD startCookie, WORD stopCookie);
+    virtual HRESULT CopyCaptureFile(LPOLESTR oldFile, LPOLESTR newFile, int allowEscAbort,
+                                    IAMCopyCaptureFileProgress* progress);
+    virtual HRESULT FindInterface(const GUID* category, const GUID* type, IBaseFilter* filter, REFIID iid,
+                                  void** out);
+    virtual HRESULT FindPin(IUnknown* source, PIN_DIRECTION direction, const GUID* category, const GUID* type,
+                            BOOL unconnected, int index, IPin** out);
+    virtual HRESULT GetFiltergraph(IGraphBuilder** out);
     virtual HRESULT RenderStream(const GUID* category, const GUID* type, IUnknown* source,
                                  IBaseFilter* compressor, IBaseFilter* renderer);
-    virtual HRESULT SetFiltergraph(IGraphBuilder* filterGraph);
-    virtual HRESULT SetOutputFileName(const GUID* type, LPCOLESTR fileName,
-                                      IBaseFilter** filter, IFileSinkFilter** sink);
+    virtual HRESULT SetFiltergraph(IGraphBuilder* graph);
+    virtual HRESULT SetOutputFileName(const GUID* type, LPCOLESTR file, IBaseFilter** filter,
+                                      IFileSinkFilter** sink);
 
-    // Lets go of the filters this wrapper put into the graph itself; the inner builder
-    // and the graph stay, so the wrapper serves the next graph.
+    // Lets go of the filters the MPEG-2 paths inserted; the inner builder and the graph
+    // stay for the next graph.
     void ReleaseFilters();
 
-    // Byte-stream rendering.
+    // MPEG-2 rendering. Interface arguments are owning copies the callee releases.
     HRESULT ConnectSourceToDemultiplexer(ComHolder<IBaseFilter> source);
     HRESULT InsertVideoEncoder(ComHolder<IPin> videoPin);
     HRESULT InsertVideoEncoderByTrial(ComHolder<IPin> videoPin, ComHolder<IEnumMoniker> encoders);
@@ -40,42 +44,37 @@ public:
                                        ComHolder<IEnumMoniker> encoders);
     HRESULT ConnectEncoderToDemultiplexer(ComHolder<IBaseFilter> encoder, const REGPINMEDIUM* medium);
     HRESULT InsertMultiplexer(ComHolder<IBaseFilter> encoder, ComHolder<IEnumMoniker> multiplexers);
-    HRESULT InsertAudioEncoder(ComHolder<IPin> audioPin, ComHolder<IBaseFilter> mux);
+    HRESULT InsertAudioEncoder(ComHolder<IPin> audioPin, ComHolder<IBaseFilter> multiplexer);
 
     // Output file and MPEG-2 helpers.
-    HRESULT CreateEncoderEnumerator(ComHolder<IEnumMoniker>* encoders);
-    HRESULT CreateMultiplexerEnumerator(ComHolder<IEnumMoniker>* multiplexers);
-    HRESULT CreateMatchingFilterEnumerator(const REGPINMEDIUM* medium, ComHolder<IEnumMoniker>* filters);
-    HRESULT ConfigureDemultiplexer(ComHolder<IBaseFilter> demux);
-    HRESULT ConfigureDemuxVideoPin(ComHolder<IMpeg2Demultiplexer> demux);
-    HRESULT ConfigureDemuxAudioPin(ComHolder<IMpeg2Demultiplexer> demux);
+    HRESULT CreateEncoderEnumerator(ComHolder<IEnumMoniker>* out);
+    HRESULT CreateMultiplexerEnumerator(ComHolder<IEnumMoniker>* out);
+    HRESULT CreateMatchingFilterEnumerator(const REGPINMEDIUM* medium, ComHolder<IEnumMoniker>* out);
+    HRESULT ConfigureDemultiplexer(ComHolder<IBaseFilter> demultiplexer);
+    HRESULT ConfigureDemuxVideoPin(ComHolder<IMpeg2Demultiplexer> demultiplexer);
+    HRESULT ConfigureDemuxAudioPin(ComHolder<IMpeg2Demultiplexer> demultiplexer);
 
-    // Pin and filter operations.
-    bool PinHasMajorType(ComHolder<IPin> pin, const GUID* majorType);
-    bool IsVideoPin(ComHolder<IPin> pin);
-    bool IsAudioPin(ComHolder<IPin> pin);
-    bool IsMpeg2Pin(ComHolder<IPin> pin);
-    HRESULT FindMpeg2OutputPin(ComHolder<IBaseFilter> filter, ComHolder<IPin>* pin);
-    HRESULT FindVideoPin(ComHolder<IBaseFilter> filter, ComHolder<IPin>* pin);
-    HRESULT FindAudioPin(ComHolder<IBaseFilter> filter, ComHolder<IPin>* pin);
+    // Pin and filter connection operations.
+    BOOL PinHasMajorType(ComHolder<IPin> pin, const GUID* majorType);
+    BOOL IsVideoPin(ComHolder<IPin> pin);
+    BOOL IsAudioPin(ComHolder<IPin> pin);
+    BOOL IsMpeg2Pin(ComHolder<IPin> pin);
+    HRESULT FindMpeg2OutputPin(ComHolder<IBaseFilter> filter, ComHolder<IPin>* out);
+    HRESULT FindVideoPin(ComHolder<IBaseFilter> filter, ComHolder<IPin>* out);
+    HRESULT FindAudioPin(ComHolder<IBaseFilter> filter, ComHolder<IPin>* out);
     HRESULT GetPinMedium(ComHolder<IPin> pin, REGPINMEDIUM* medium);
-    HRESULT FindPinByMedium(ComHolder<IBaseFilter> filter, const REGPINMEDIUM* medium,
-                            PIN_DIRECTION direction, ComHolder<IPin>* pin);
+    HRESULT FindPinByMedium(ComHolder<IBaseFilter> filter, const REGPINMEDIUM* medium, PIN_DIRECTION direction,
+                            ComHolder<IPin>* out);
     HRESULT FindFilterByMedium(ComHolder<IEnumMoniker> monikers, REGPINMEDIUM medium,
-                               ComHolder<IBaseFilter>* filter);
-    HRESULT ConnectPinToFilter(ComHolder<IPin> outputPin, ComHolder<IBaseFilter> filter);
+                               ComHolder<IBaseFilter>* out);
+    HRESULT ConnectPinToFilter(ComHolder<IPin> output, ComHolder<IBaseFilter> filter);
     HRESULT ConnectFilters(ComHolder<IBaseFilter> upstream, ComHolder<IBaseFilter> downstream);
 
-    // Members, in declaration order; public so tests can look at them.
     ComHolder<IBaseFilter> multiplexer;
     ComHolder<IBaseFilter> videoEncoder;
     ComHolder<IBaseFilter> mpegFilter;
     ComHolder<ICaptureGraphBuilder2> innerBuilder;
     ComHolder<IGraphBuilder> graph;
-    const ULONG videoStreamId = 0xE0;
-    const ULONG audioStreamId = 0xC0;
+    DWORD videoStreamId = 224;
+    DWORD audioStreamId = 192;
 };
-
-// The output type for which SetOutputFileName builds the writer from the dump filter.
-// {7DC2C665-4033-4CAF-9273-F7D797FB245C}
-extern const GUID DumpOutputSubtype;

@@ -23,6 +23,15 @@ decltype(&::GetClientRect) GetClientRect = &::GetClientRect;
 decltype(&::DrawIcon) DrawIcon = &::DrawIcon;
 decltype(&::InitCommonControls) InitCommonControls = &::InitCommonControls;
 
+decltype(&::DialogBoxParamA) DialogBoxParamA = &::DialogBoxParamA;
+decltype(&::EndDialog) EndDialog = &::EndDialog;
+decltype(&::CallWindowProcA) CallWindowProcA = &::CallWindowProcA;
+decltype(&::SetWindowLongA) SetWindowLongA = &::SetWindowLongA;
+decltype(&::BeginPaint) BeginPaint = &::BeginPaint;
+decltype(&::EndPaint) EndPaint = &::EndPaint;
+decltype(&::LoadStringA) LoadStringA = &::LoadStringA;
+decltype(&::GetModuleFileNameA) GetModuleFileNameA = &::GetModuleFileNameA;
+
 decltype(&::CoInitialize) CoInitialize = &::CoInitialize;
 decltype(&::CoCreateInstance) CoCreateInstance = &::CoCreateInstance;
 decltype(&::CoTaskMemFree) CoTaskMemFree = &::CoTaskMemFree;
@@ -35,5 +44,10 @@ decltype(&::GetThreadLocale) GetThreadLocale = &::GetThreadLocale;
 decltype(&::GetLocaleInfoA) GetLocaleInfoA = &::GetLocaleInfoA;
 decltype(&::GetACP) GetACP = &::GetACP;
 decltype(&::MultiByteToWideChar) MultiByteToWideChar = &::MultiByteToWideChar;
+
+decltype(&::SysAllocStringLen) SysAllocStringLen = &::SysAllocStringLen;
+decltype(&::SysFreeString) SysFreeString = &::SysFreeString;
+decltype(&::VariantInit) VariantInit = &::VariantInit;
+decltype(&::VariantClear) VariantClear = &::VariantClear;
 
 }  // namespace platform

@@ -28,6 +28,16 @@ extern decltype(&::GetClientRect) GetClientRect;
 extern decltype(&::DrawIcon) DrawIcon;
 extern decltype(&::InitCommonControls) InitCommonControls;
 
+// Framework layer: modal dialogs, subclassing, painting, strings
+extern decltype(&::DialogBoxParamA) DialogBoxParamA;
+extern decltype(&::EndDialog) EndDialog;
+extern decltype(&::CallWindowProcA) CallWindowProcA;
+extern decltype(&::SetWindowLongA) SetWindowLongA;
+extern decltype(&::BeginPaint) BeginPaint;
+extern decltype(&::EndPaint) EndPaint;
+extern decltype(&::LoadStringA) LoadStringA;
+extern decltype(&::GetModuleFileNameA) GetModuleFileNameA;
+
 // Component objects
 extern decltype(&::CoInitialize) CoInitialize;
 extern decltype(&::CoCreateInstance) CoCreateInstance;
@@ -42,5 +52,11 @@ extern decltype(&::GetThreadLocale) GetThreadLocale;
 extern decltype(&::GetLocaleInfoA) GetLocaleInfoA;
 extern decltype(&::GetACP) GetACP;
 extern decltype(&::MultiByteToWideChar) MultiByteToWideChar;
+
+// Automation strings and variants
+extern decltype(&::SysAllocStringLen) SysAllocStringLen;
+extern decltype(&::SysFreeString) SysFreeString;
+extern decltype(&::VariantInit) VariantInit;
+extern decltype(&::VariantClear) VariantClear;
 
 }  // namespace platform

@@ -50,3 +50,17 @@ navolet_cleanup() {
   wineserver -k >/dev/null 2>&1 || true
   [ -n "$NAVOLET_XVFB_PID" ] && kill "$NAVOLET_XVFB_PID" 2>/dev/null || true
 }
+
+# The demo camera in the prefix (needs a running wineserver or starts one).
+#   navolet_democam                register under the camera's name
+#   navolet_democam register NAME  register under another name
+#   navolet_democam unregister     remove the device and its classes
+navolet_democam() {
+  local dll
+  dll=$(winepath -w "$BUILD/democam.dll" 2>/dev/null)
+  if [ "${1:-register}" = unregister ]; then
+    wine regsvr32 /s /u "$dll" >/dev/null 2>&1
+  else
+    NAVOLET_DEMOCAM_NAME="${2:-}" wine regsvr32 /s "$dll" >/dev/null 2>&1
+  fi
+}

@@ -8,5 +8,6 @@ navolet_display
 trap navolet_cleanup EXIT
 navolet_prefix
 navolet_wineserver
+navolet_democam
 cd "$BUILD"
 ctest --output-on-failure -j 2

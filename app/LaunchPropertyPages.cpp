@@ -1,0 +1,53 @@
+// The main job: find the camera, build its graph and show its driver's property pages.
+#include "app/TrayDialog.h"
+#include "capture/CaptureState.h"
+#include "platform/Seam.h"
+
+namespace {
+const char profileSection[] = "velta";
+
+// The driver's pages for the capture filter, in a modal frame owned by the tray window.
+void ShowPropertyFrame() {
+    CaptureState& s = captureState;
+    ComHolder<ISpecifyPropertyPages> pages;
+    if (s.videoCaptureFilter->QueryInterface(IID_ISpecifyPropertyPages,
+                                             reinterpret_cast<void**>(pages.Receive())) != S_OK)
+        return;
+    CAUUID list = {0, nullptr};
+    // A failed GetPages leaves a count and array that cannot be trusted: no frame then.
+    if (SUCCEEDED(pages->GetPages(&list))) {
+        IUnknown* object = s.videoCaptureFilter;
+        platform::OleCreatePropertyFrame(s.ownerWindow, 30, 30, nullptr, 1, &object,
+                                         list.cElems, list.pElems, 0, 0, nullptr);
+        platform::CoTaskMemFree(list.pElems);
+    }
+}
+}  // namespace
+
+void TrayDialog::LaunchPropertyPages() {
+    // The frame's own message loop can bring a second launch here: one at a time.
+    if (launchBusy) return;
+    launchBusy = TRUE;
+    showState = 1;
+    OnPaint();
+
+    TearDownGraph();
+    ReleaseCaptureFilters();
+    CaptureState& s = captureState;
+    s.ownerWindow = m_hWnd;
+    platform::GetProfileStringA(profileSection, "CaptureFile", "", s.captureFileName,
+                                sizeof s.captureFileName);
+    s.videoMoniker.Clear();
+    s.audioMoniker.Clear();
+    char videoDevice[1024] = "";
+    char audioDevice[1024] = "";
+    platform::GetProfileStringA(profileSection, "VideoDevice2", "", videoDevice, sizeof videoDevice);
+    platform::GetProfileStringA(profileSection, "AudioDevice2", "", audioDevice, sizeof audioDevice);
+    SelectDevice(videoDevice, audioDevice);
+
+    if (s.videoCaptureFilter) ShowPropertyFrame();
+
+    launchBusy = FALSE;
+    TearDownGraph();
+    ReleaseCaptureFilters();
+}

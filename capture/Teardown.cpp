@@ -1,0 +1,66 @@
+// Emptying the capture state: downstream filters first, then the record's own references.
+#include "capture/CaptureState.h"
+#include "builder/CaptureBuilder.h"
+#include "crossbar/CrossbarRouter.h"
+
+CaptureState captureState;
+
+void RemoveDownstream(IBaseFilter* filter) {
+    if (!filter) return;
+    ComHolder<IEnumPins> pins;
+    if (filter->EnumPins(pins.Receive()) != S_OK) return;
+    pins->Reset();
+    IFilterGraph* graph = captureState.filterGraph;
+    for (;;) {
+        ComHolder<IPin> pin;
+        if (pins->Next(1, pin.Receive(), nullptr) != S_OK) break;
+        if (!pin) continue;
+        ComHolder<IPin> peer;
+        pin->ConnectedTo(peer.Receive());
+        if (!peer) continue;
+        PIN_INFO info = {};
+        if (peer->QueryPinInfo(&info) != S_OK) break;
+        ComHolder<IBaseFilter> peerFilter;
+        *peerFilter.Receive() = info.pFilter;  // adopt the reference the info carries
+        // An input peer belongs to a filter downstream: remove everything beyond it first.
+        // An output peer is upstream (a crossbar or tuner) and stays.
+        if (info.dir == PINDIR_INPUT) {
+            RemoveDownstream(peerFilter);
+            if (graph) {
+                graph->Disconnect(peer);
+                graph->Disconnect(pin);
+                graph->RemoveFilter(peerFilter);
+            }
+        }
+    }
+}
+
+void TearDownGraph() {
+    if (captureState.videoCaptureFilter) RemoveDownstream(captureState.videoCaptureFilter);
+    if (captureState.audioCaptureFilter) RemoveDownstream(captureState.audioCaptureFilter);
+    if (captureState.videoCaptureFilter && captureState.builder)
+        captureState.builder->ReleaseFilters();
+}
+
+void ReleaseCaptureFilters() {
+    CaptureState& s = captureState;
+    s.filterGraph.Clear();
+    if (CaptureBuilder* builder = s.builder) {
+        s.builder = nullptr;
+        // The wrapper is never derived from and is deleted through its own type.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdelete-non-virtual-dtor"
+        delete builder;
+#pragma GCC diagnostic pop
+    }
+    s.videoCaptureFilter.Clear();
+    s.audioCaptureFilter.Clear();
+    s.audioStreamConfig.Clear();
+    s.videoStreamConfig.Clear();
+    s.videoCompression.Clear();
+    s.vfwCaptureDialogs.Clear();
+    if (CrossbarRouter* router = s.crossbarRouter) {
+        s.crossbarRouter = nullptr;
+        delete router;
+    }
+}
