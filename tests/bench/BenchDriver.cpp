@@ -10,7 +10,7 @@
 //   BenchDriver idle-cpu TITLE SECONDS     CPU time used over SECONDS of idle
 // TITLE is the caption of the program's hidden window. Exit status 0 = as expected.
 #include <windows.h>
-#include <psapi.h>
+#include "ProcessResources.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -21,63 +21,6 @@
 namespace {
 
 const UINT WM_TRAYNOTIFY = WM_USER + 100;
-
-// Wine answers GetProcessHandleCount and GetGuiResources with 0 and leaves PrivateUsage
-// at 0, so each figure comes with a second reading that Wine does give: the process's
-// entries in the system handle table, its windows, its commit charge (PagefileUsage).
-struct Resources {
-    DWORD handles = 0, handleTable = 0, gdi = 0, user = 0, windows = 0;
-    SIZE_T privateBytes = 0, commit = 0;
-};
-
-struct HandleEntry {
-    ULONG ownerPid;
-    BYTE objectType;
-    BYTE flags;
-    USHORT value;
-    PVOID object;
-    ULONG access;
-};
-
-DWORD HandleTableEntries(DWORD pid) {
-    using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
-    auto query = reinterpret_cast<Query>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
-    if (!query) return 0;
-    const ULONG systemHandleInformation = 16;
-    std::vector<BYTE> buffer(1 << 20);
-    ULONG length = 0;
-    while (query(systemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &length) != 0) {
-        if (buffer.size() >= (64u << 20)) return 0;
-        buffer.resize(buffer.size() * 2);
-    }
-    ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
-    const HandleEntry* entries = reinterpret_cast<const HandleEntry*>(buffer.data() + sizeof(ULONG));
-    DWORD n = 0;
-    for (ULONG i = 0; i < count; ++i) n += entries[i].ownerPid == pid ? 1 : 0;
-    return n;
-}
-
-struct WindowCount {
-    DWORD pid;
-    DWORD n;
-};
-
-BOOL CALLBACK CountChild(HWND, LPARAM lParam) {
-    ++reinterpret_cast<WindowCount*>(lParam)->n;
-    return TRUE;
-}
-
-BOOL CALLBACK CountWindow(HWND hwnd, LPARAM lParam) {
-    WindowCount* c = reinterpret_cast<WindowCount*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == c->pid) {
-        ++c->n;
-        EnumChildWindows(hwnd, CountChild, lParam);
-    }
-    return TRUE;
-}
 
 double Now() {
     static LARGE_INTEGER frequency = [] {
@@ -120,32 +63,6 @@ DWORD ownerPid;
 HANDLE OpenOwner(HWND window) {
     GetWindowThreadProcessId(window, &ownerPid);
     return OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, ownerPid);
-}
-
-Resources Measure(HANDLE process) {
-    Resources r;
-    DWORD pid = ownerPid;
-    r.handleTable = HandleTableEntries(pid);
-    WindowCount windows = {pid, 0};
-    EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&windows));
-    r.windows = windows.n;
-    GetProcessHandleCount(process, &r.handles);
-    r.gdi = GetGuiResources(process, GR_GDIOBJECTS);
-    r.user = GetGuiResources(process, GR_USEROBJECTS);
-    PROCESS_MEMORY_COUNTERS_EX memory = {};
-    memory.cb = sizeof memory;
-    if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory)) {
-        r.privateBytes = memory.PrivateUsage;
-        r.commit = memory.PagefileUsage;
-    }
-    return r;
-}
-
-void Print(const char* when, const Resources& r) {
-    std::printf("%-5s handles %lu (handle table %lu), GDI objects %lu, USER objects %lu (windows %lu), "
-                "private bytes %lu (commit %lu)\n",
-                when, r.handles, r.handleTable, r.gdi, r.user, r.windows, static_cast<unsigned long>(r.privateBytes),
-                static_cast<unsigned long>(r.commit));
 }
 
 // One launch: the double-click, the frame shown, the frame closed. The time to the frame
@@ -195,19 +112,17 @@ int Soak(HWND window, int runs, int platformHandlesPerLaunch) {
             return Fail("the property frame did not open and close");
         }
         if (i == 0) {
-            first = Measure(process);
-            Print("first", first);
+            first = MeasureProcess(process, ownerPid);
+            PrintResources("first", first);
         }
     }
-    last = Measure(process);
-    Print("last", last);
+    last = MeasureProcess(process, ownerPid);
+    PrintResources("last", last);
     CloseHandle(process);
     std::printf("%d launches; handle-table growth %ld, %.2f per launch\n", runs,
                 static_cast<long>(last.handleTable) - static_cast<long>(first.handleTable),
                 runs > 1 ? (static_cast<double>(last.handleTable) - first.handleTable) / (runs - 1) : 0.0);
-    bool grew = last.handles > first.handles + 16 || last.handleTable > first.handleTable + 16 + platformHandlesPerLaunch * (runs - 1) ||
-                last.gdi > first.gdi + 8 || last.user > first.user + 8 || last.windows > first.windows + 8 ||
-                last.privateBytes > first.privateBytes + 2 * 1024 * 1024 || last.commit > first.commit + 2 * 1024 * 1024;
+    bool grew = ResourcesGrew(first, last, static_cast<long>(platformHandlesPerLaunch) * (runs - 1));
     return grew ? Fail("resources grew over the launches") : 0;
 }
 
@@ -248,7 +163,7 @@ int main(int argc, char** argv) {
     if (command == "resources") {
         HANDLE process = OpenOwner(window);
         if (!process) return Fail("cannot open the program's process");
-        Print("now", Measure(process));
+        PrintResources("now", MeasureProcess(process, ownerPid));
         CloseHandle(process);
         return 0;
     }
