@@ -3,16 +3,37 @@
 namespace faults {
 
 namespace {
+decltype(platform::CoCreateInstance) previousCreate;
+
+std::string ClassName(REFCLSID clsid) {
+    if (clsid == CLSID_SystemDeviceEnum) return "SystemDeviceEnum";
+    if (clsid == CLSID_FilterGraph) return "FilterGraph";
+    if (clsid == CLSID_CaptureGraphBuilder2) return "CaptureGraphBuilder2";
+    if (clsid == CLSID_MPEG2Demultiplexer) return "MPEG2Demultiplexer";
+    if (clsid == CLSID_FilterMapper2) return "FilterMapper2";
+    return "class";
+}
+
+HRESULT WINAPI Create(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid, LPVOID* out) {
+    if (plan.Hit("CoCreateInstance(" + ClassName(clsid) + ")")) {
+        if (out) *out = nullptr;
+        return plan.Result();
+    }
+    return previousCreate(clsid, outer, context, iid, out);
+}
+
 template <class T>
 void Null(T** out) {
     if (out) *out = nullptr;
 }
 }  // namespace
 
+FaultyCreation::FaultyCreation() : seam(platform::CoCreateInstance, (previousCreate = platform::CoCreateInstance, Create)) {}
+
 bool IsFaultableInterface(REFIID iid) {
     static const IID* const asked[] = {&IID_ISpecifyPropertyPages, &IID_IKsPropertySet, &IID_IAMCrossbar,
                                        &IID_IBaseFilter,           &IID_IFileSinkFilter, &IID_IPropertyBag,
-                                       &IID_IMpeg2Demultiplexer};
+                                       &IID_IMpeg2Demultiplexer,    &IID_IMPEG2StreamIdMap, &__uuidof(IKsPin)};
     for (const IID* i : asked)
         if (*i == iid) return true;
     return false;
@@ -51,6 +72,37 @@ HRESULT FaultPin::Get(REFGUID set, DWORD id, LPVOID instance, DWORD instanceByte
         return plan.Result();
     }
     return FakePin::Get(set, id, instance, instanceBytes, data, dataBytes, returned);
+}
+
+HRESULT FaultPin::QueryDirection(PIN_DIRECTION* out) {
+    if (plan.Hit(name + ".QueryDirection")) return plan.Result();
+    return FakePin::QueryDirection(out);
+}
+
+HRESULT FaultPin::EnumMediaTypes(IEnumMediaTypes** out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (plan.Hit(name + ".EnumMediaTypes")) return plan.Result();
+    *out = new FaultEnumMediaTypes(this);
+    return S_OK;
+}
+
+HRESULT FaultPin::KsQueryMediums(PKSMULTIPLE_ITEM* list) {
+    if (plan.Hit(name + ".KsQueryMediums")) {
+        if (list) *list = nullptr;
+        return plan.Result();
+    }
+    return FakePin::KsQueryMediums(list);
+}
+
+// The odd success of Next is S_OK with nothing fetched.
+HRESULT FaultEnumMediaTypes::Next(ULONG wanted, AM_MEDIA_TYPE** out, ULONG* fetched) {
+    if (plan.Hit(name + ".Next")) {
+        if (out) *out = nullptr;
+        if (fetched) *fetched = 0;
+        return plan.Result(S_OK);
+    }
+    return FakeEnumMediaTypes::Next(wanted, out, fetched);
 }
 
 // Filters
@@ -107,7 +159,7 @@ HRESULT FaultDeviceEnum::CreateClassEnumerator(REFCLSID category, IEnumMoniker**
     if (!out) return E_POINTER;
     *out = nullptr;
     if (plan.Hit(name + ".CreateClassEnumerator")) return plan.Result();
-    if (category != CLSID_VideoInputDeviceCategory || devices.empty()) return S_FALSE;
+    if (category != this->category || devices.empty()) return S_FALSE;
     *out = new FaultEnum<IEnumMoniker, IMoniker>(name + ".monikers", journal,
                                                  static_cast<ICreateDevEnum*>(this), devices);
     return S_OK;
@@ -218,6 +270,60 @@ HRESULT FaultCrossbar::get_CrossbarPinInfo(WINBOOL isInput, LONG index, LONG* re
     if (index < 0 || static_cast<size_t>(index) >= list.size()) return E_INVALIDARG;
     *related = -1;
     *type = list[index];
+    return S_OK;
+}
+
+// MPEG-2 demultiplexer and dump filter
+
+void* FaultStreamIdMap::Native(REFIID iid) {
+    return iid == IID_IUnknown || iid == IID_IMPEG2StreamIdMap ? static_cast<IMPEG2StreamIdMap*>(this) : nullptr;
+}
+
+HRESULT FaultStreamIdMap::MapStreamId(ULONG, DWORD, ULONG, int) {
+    if (plan.Hit(name + ".MapStreamId")) return plan.Result();
+    return S_OK;
+}
+
+FaultDemultiplexer::FaultDemultiplexer(const std::string& name)
+    : ComDouble(name),
+      filter(name + ".filter"),
+      input(name + ".in", PINDIR_INPUT),
+      outputs{{name + ".video", PINDIR_OUTPUT}, {name + ".audio", PINDIR_OUTPUT}},
+      maps{FaultStreamIdMap(name + ".video.map"), FaultStreamIdMap(name + ".audio.map")} {
+    filter.AddPin(input);
+    filter.Expose(IID_IMpeg2Demultiplexer, static_cast<IMpeg2Demultiplexer*>(this));
+    Expose(IID_IBaseFilter, static_cast<IBaseFilter*>(&filter));
+    for (int i = 0; i < 2; ++i) outputs[i].Expose(IID_IMPEG2StreamIdMap, static_cast<IMPEG2StreamIdMap*>(&maps[i]));
+}
+
+void* FaultDemultiplexer::Native(REFIID iid) {
+    return iid == IID_IUnknown || iid == IID_IMpeg2Demultiplexer ? static_cast<IMpeg2Demultiplexer*>(this)
+                                                                 : nullptr;
+}
+
+HRESULT FaultDemultiplexer::CreateOutputPin(AM_MEDIA_TYPE*, LPWSTR, IPin** out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (plan.Hit(name + ".CreateOutputPin")) return plan.Result();
+    if (created >= 2) return E_FAIL;
+    FaultPin& pin = outputs[created++];
+    filter.AddPin(pin);
+    pin.AddRef();
+    *out = &pin;
+    return S_OK;
+}
+
+FaultFileSink::FaultFileSink(const std::string& name) : ComDouble(name), filter(name + ".filter") {
+    filter.Expose(IID_IFileSinkFilter, static_cast<IFileSinkFilter*>(this));
+    Expose(IID_IBaseFilter, static_cast<IBaseFilter*>(&filter));
+}
+
+void* FaultFileSink::Native(REFIID iid) {
+    return iid == IID_IUnknown || iid == IID_IFileSinkFilter ? static_cast<IFileSinkFilter*>(this) : nullptr;
+}
+
+HRESULT FaultFileSink::SetFileName(LPCOLESTR, const AM_MEDIA_TYPE*) {
+    if (plan.Hit(name + ".SetFileName")) return plan.Result();
     return S_OK;
 }
 

@@ -7,6 +7,18 @@
 
 namespace faults {
 
+// CoCreateInstance as a fault point, in front of whatever creates objects now (a class
+// registry made before it).
+class FaultyCreation {
+public:
+    FaultyCreation();
+    FaultyCreation(const FaultyCreation&) = delete;
+    FaultyCreation& operator=(const FaultyCreation&) = delete;
+
+private:
+    SeamOverride<decltype(platform::CoCreateInstance)> seam;
+};
+
 // Interfaces whose QueryInterface is a fault point (the doubles' own look-ups are not).
 bool IsFaultableInterface(REFIID iid);
 
@@ -35,6 +47,15 @@ public:
     HRESULT STDMETHODCALLTYPE QueryPinInfo(PIN_INFO* info) override;
     HRESULT STDMETHODCALLTYPE Get(REFGUID set, DWORD id, LPVOID instance, DWORD instanceBytes, LPVOID data,
                                   DWORD dataBytes, DWORD* returned) override;
+    HRESULT STDMETHODCALLTYPE QueryDirection(PIN_DIRECTION* out) override;
+    HRESULT STDMETHODCALLTYPE EnumMediaTypes(IEnumMediaTypes** out) override;
+    HRESULT STDMETHODCALLTYPE KsQueryMediums(PKSMULTIPLE_ITEM* list) override;
+};
+
+class FaultEnumMediaTypes : public doubles::FakeEnumMediaTypes {
+public:
+    using FakeEnumMediaTypes::FakeEnumMediaTypes;
+    HRESULT STDMETHODCALLTYPE Next(ULONG wanted, AM_MEDIA_TYPE** out, ULONG* fetched) override;
 };
 
 class FaultFilter : public doubles::FakeFilter {
@@ -58,11 +79,12 @@ public:
     HRESULT STDMETHODCALLTYPE BindToStorage(IBindCtx* ctx, IMoniker* left, REFIID iid, void** out) override;
 };
 
-// The system device enumerator with one category, the video input devices.
+// The system device enumerator with one category of devices.
 class FaultDeviceEnum : public doubles::FakeDeviceEnum {
 public:
     using FakeDeviceEnum::FakeDeviceEnum;
     HRESULT STDMETHODCALLTYPE CreateClassEnumerator(REFCLSID category, IEnumMoniker** out, DWORD flags) override;
+    CLSID category = CLSID_VideoInputDeviceCategory;
     std::vector<IMoniker*> devices;  // borrowed
 };
 
@@ -106,6 +128,52 @@ public:
     std::vector<LONG> outputTypes;
     FaultFilter filter;
     std::deque<FaultPin> pins;
+
+protected:
+    void* Native(REFIID iid) override;
+};
+
+// The demultiplexer's control: hands out its two output pins in turn, each mapping stream
+// ids through its own map.
+class FaultStreamIdMap : public doubles::ComDouble, public IMPEG2StreamIdMap {
+public:
+    explicit FaultStreamIdMap(std::string name) : ComDouble(std::move(name)) {}
+    DOUBLE_IUNKNOWN
+    HRESULT STDMETHODCALLTYPE MapStreamId(ULONG, DWORD, ULONG, int) override;
+    HRESULT STDMETHODCALLTYPE UnmapStreamId(ULONG, ULONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumStreamIdMap(IEnumStreamIdMap**) override { return E_NOTIMPL; }
+
+protected:
+    void* Native(REFIID iid) override;
+};
+
+class FaultDemultiplexer : public doubles::ComDouble, public IMpeg2Demultiplexer {
+public:
+    explicit FaultDemultiplexer(const std::string& name);
+    DOUBLE_IUNKNOWN
+    HRESULT STDMETHODCALLTYPE CreateOutputPin(AM_MEDIA_TYPE* type, LPWSTR name, IPin** out) override;
+    HRESULT STDMETHODCALLTYPE SetOutputPinMediaType(LPWSTR, AM_MEDIA_TYPE*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DeleteOutputPin(LPWSTR) override { return E_NOTIMPL; }
+
+    FaultFilter filter;
+    FaultPin input;
+    FaultPin outputs[2];
+    FaultStreamIdMap maps[2];
+    int created = 0;
+
+protected:
+    void* Native(REFIID iid) override;
+};
+
+// The dump filter: a file sink over a filter of its own.
+class FaultFileSink : public doubles::ComDouble, public IFileSinkFilter {
+public:
+    explicit FaultFileSink(const std::string& name);
+    DOUBLE_IUNKNOWN
+    HRESULT STDMETHODCALLTYPE SetFileName(LPCOLESTR file, const AM_MEDIA_TYPE* type) override;
+    HRESULT STDMETHODCALLTYPE GetCurFile(LPOLESTR*, AM_MEDIA_TYPE*) override { return E_NOTIMPL; }
+
+    FaultFilter filter;
 
 protected:
     void* Native(REFIID iid) override;

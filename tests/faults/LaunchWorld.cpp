@@ -10,27 +10,10 @@ namespace {
 
 LaunchWorld* world;
 HWND const trayWindow = reinterpret_cast<HWND>(0x4242);
-decltype(platform::CoCreateInstance) registryCreate;
 decltype(platform::MultiByteToWideChar) realMultiByteToWideChar;
 decltype(platform::VarBstrCmp) realVarBstrCmp;
 decltype(platform::SysAllocStringLen) realSysAllocStringLen;
 decltype(platform::GetVersionExA) realGetVersionExA;
-
-std::string ClassName(REFCLSID clsid) {
-    if (clsid == CLSID_SystemDeviceEnum) return "SystemDeviceEnum";
-    if (clsid == CLSID_FilterGraph) return "FilterGraph";
-    if (clsid == CLSID_CaptureGraphBuilder2) return "CaptureGraphBuilder2";
-    if (clsid == CLSID_MPEG2Demultiplexer) return "MPEG2Demultiplexer";
-    return "class";
-}
-
-HRESULT WINAPI Create(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid, LPVOID* out) {
-    if (plan.Hit("CoCreateInstance(" + ClassName(clsid) + ")")) {
-        if (out) *out = nullptr;
-        return plan.Result();
-    }
-    return registryCreate(clsid, outer, context, iid, out);
-}
 
 HRESULT WINAPI FakeFrame(HWND, UINT, UINT, LPCOLESTR, ULONG objectCount, LPUNKNOWN* objects, ULONG pageCount, LPCLSID,
                      LCID, DWORD, LPVOID) {
@@ -71,8 +54,7 @@ BOOL WINAPI NotIconic(HWND) { return FALSE; }
 
 struct LaunchWorld::Seams {
     Seams()
-        : create(platform::CoCreateInstance, Create),
-          frame(platform::OleCreatePropertyFrame, FakeFrame),
+        : frame(platform::OleCreatePropertyFrame, FakeFrame),
           multiByte(platform::MultiByteToWideChar, MultiByte),
           compare(platform::VarBstrCmp, Compare),
           alloc(platform::SysAllocStringLen, AllocString),
@@ -81,7 +63,7 @@ struct LaunchWorld::Seams {
           show(platform::ShowWindow, Show),
           iconic(platform::IsIconic, NotIconic) {}
     doubles::TaskMemWatch taskMem;
-    SeamOverride<decltype(platform::CoCreateInstance)> create;
+    FaultyCreation create;
     SeamOverride<decltype(platform::OleCreatePropertyFrame)> frame;
     SeamOverride<decltype(platform::MultiByteToWideChar)> multiByte;
     SeamOverride<decltype(platform::VarBstrCmp)> compare;
@@ -109,7 +91,6 @@ LaunchWorld::LaunchWorld()
       cameraBag("cam.bag", L"QUENDAL KVX410RB PC CAMERA"),
       cameraDevice("cam.moniker", &cameraBag, static_cast<IBaseFilter*>(&camera)) {
     world = this;
-    registryCreate = platform::CoCreateInstance;  // the registry's, installed just now
     realMultiByteToWideChar = platform::MultiByteToWideChar;
     realVarBstrCmp = platform::VarBstrCmp;
     realSysAllocStringLen = platform::SysAllocStringLen;
