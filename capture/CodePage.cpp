@@ -9,6 +9,7 @@ typedef UINT (*CodePageSource)();
 UINT SelectCodePageSource();
 
 // Stored as a LONG so it can be swapped with InterlockedExchange.
+static_assert(sizeof(CodePageSource) == sizeof(LONG), "a 32-bit program");
 volatile LONG codePageSource = reinterpret_cast<LONG>(&SelectCodePageSource);
 
 UINT ThreadAnsiCodePage() { return CP_THREAD_ACP; }

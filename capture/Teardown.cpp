@@ -47,11 +47,7 @@ void ReleaseCaptureFilters() {
     s.filterGraph.Clear();
     if (CaptureBuilder* builder = s.builder) {
         s.builder = nullptr;
-        // The wrapper is never derived from and is deleted through its own type.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdelete-non-virtual-dtor"
         delete builder;
-#pragma GCC diagnostic pop
     }
     s.videoCaptureFilter.Clear();
     s.audioCaptureFilter.Clear();

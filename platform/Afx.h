@@ -2,7 +2,6 @@
 // A small application framework in the shape of the one the program was designed on:
 // the application object, dialogs run modally from resource templates, message maps,
 // menus, paint cycles and string resources. Only what the program uses.
-#include <map>
 #include <memory>
 #include <string>
 
@@ -14,8 +13,6 @@
 class CWnd;
 
 struct CPoint : POINT {
-    CPoint() : POINT{0, 0} {}
-    CPoint(int px, int py) : POINT{px, py} {}
     // From a mouse message's lParam: signed client coordinates.
     explicit CPoint(LPARAM l)
         : POINT{static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l))} {}
@@ -23,11 +20,8 @@ struct CPoint : POINT {
 
 class CString {
 public:
-    CString() = default;
-    CString(const char* text) : text(text ? text : "") {}
     BOOL LoadString(UINT id);
     bool IsEmpty() const { return text.empty(); }
-    int GetLength() const { return static_cast<int>(text.size()); }
     operator const char*() const { return text.c_str(); }
 
 private:
@@ -78,7 +72,6 @@ public:
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
-    HWND GetSafeHwnd() const { return m_hWnd; }
     BOOL ShowWindow(int showCommand);
     int MessageBox(const char* text, const char* caption = nullptr, UINT type = MB_OK);
 

@@ -1,3 +1,5 @@
+#include <map>
+
 #include "platform/Afx.h"
 #include "platform/Seam.h"
 

@@ -59,10 +59,3 @@ TEST_F(TrayCallback, EndingByCancelDeletesTheIconWhenTheWindowGoes) {
     Send(WM_DESTROY);
     EXPECT_EQ(shell.journal, Journal{"Default(00005000 00001000 0x2 0x0 0x0)"});
 }
-
-TEST_F(TrayCallback, NoIconNoDelete) {
-    shell.notifyResult = FALSE;
-    Start();
-    Send(WM_DESTROY);
-    EXPECT_EQ(shell.journal, Journal{"Default(00005000 00001000 0x2 0x0 0x0)"});
-}

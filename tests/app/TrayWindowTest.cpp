@@ -1,4 +1,4 @@
-// The window's own messages: painting, the system menu's About entry, the drag icon.
+// The window's own messages: painting and the system menu's About entry.
 #include "TrayBench.h"
 
 using Journal = std::vector<std::string>;
@@ -44,11 +44,4 @@ TEST_F(TrayWindow, AboutBoxForSixteenToThirtyOneDefaultForTheRest) {
         std::snprintf(call, sizeof call, "Default(00005000 00001000 0x112 0x%x 0x50006)", id);
         EXPECT_EQ(shell.journal, Journal{call});
     }
-}
-
-TEST_F(TrayWindow, DragIconIsTheAppIconAndDoubleClickIsDefault) {
-    Start();
-    EXPECT_EQ(Send(WM_QUERYDRAGICON), reinterpret_cast<LRESULT>(fakeIcon));
-    Send(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 6));
-    EXPECT_EQ(shell.journal, Journal{"Default(00005000 00001000 0x203 0x1 0x60005)"});
 }

@@ -139,35 +139,4 @@ TEST_F(InitCaptureFiltersTest, FindsControlsRouterAndClosedCaptions) {
     EXPECT_DOUBLES_BALANCED();
 }
 
-TEST_F(InitCaptureFiltersTest, PlainVideoCaptureAddsTheMicrophone) {
-    World w;
-    CameraWorld& cam = w.camera;
-    TaskMemWatch taskMem;
-    FakeStreamConfig config("config", MEDIATYPE_Video, &w.journal);
-    FakeStreamConfig micConfig("micConfig", MEDIATYPE_Audio, &w.journal);
-    cam.platformBuilder.onFindInterface = [&](const BuilderCall& call, void** out) -> HRESULT {
-        if (*call.iid != IID_IAMStreamConfig) return E_NOINTERFACE;
-        if (call.filter == static_cast<IBaseFilter*>(&w.mic))
-            return Is(call.type, MEDIATYPE_Audio) ? micConfig.QueryInterface(IID_IAMStreamConfig, out) : E_FAIL;
-        return Is(call.type, MEDIATYPE_Video) ? config.QueryInterface(IID_IAMStreamConfig, out) : E_FAIL;
-    };
-    cam.platformBuilder.results["FindPin"] = E_FAIL;
-    cam.ChooseCamera();
-    captureState.audioMoniker = &w.micMoniker;
-
-    EXPECT_TRUE(InitCaptureFilters());
-
-    const CaptureState& s = captureState;
-    EXPECT_TRUE(s.audioCaptureRelevant);
-    EXPECT_EQ(s.audioCaptureFilter.Get(), static_cast<IBaseFilter*>(&w.mic));
-    EXPECT_EQ(Narrow(w.mic.joinedName.c_str()), "Mic");
-    EXPECT_EQ(s.audioStreamConfig.Get(), static_cast<IAMStreamConfig*>(&micConfig));
-    EXPECT_FALSE(s.crossbarRouter);
-    EXPECT_FALSE(s.closedCaptionsAvailable);
-    EXPECT_EQ(taskMem.Outstanding(), 0);
-
-    EmptyCaptureState();
-    EXPECT_DOUBLES_BALANCED();
-}
-
 }  // namespace

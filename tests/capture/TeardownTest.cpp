@@ -89,25 +89,6 @@ TEST_F(TearDownGraphTest, FailingPinInformationStopsTheScan) {
     EXPECT_DOUBLES_BALANCED();
 }
 
-TEST_F(TearDownGraphTest, UnconnectedCaptureFilterStillLetsTheBuilderRelease) {
-    Journal j;
-    CameraWorld world(&j);
-    captureState.filterGraph = &world.graph;
-    captureState.videoCaptureFilter = &world.camera;
-    captureState.builder = new CaptureBuilder;
-    FakeUnknown inserted("inserted");
-    captureState.builder->multiplexer = reinterpret_cast<IBaseFilter*>(static_cast<IUnknown*>(&inserted));
-    j.Clear();
-
-    TearDownGraph();
-
-    EXPECT_EQ(EntriesStartingWith(j, "graph."), "");
-    EXPECT_FALSE(captureState.builder->multiplexer);
-
-    EmptyCaptureState();
-    EXPECT_DOUBLES_BALANCED();
-}
-
 TEST_F(ReleaseCaptureFiltersTest, ReleasesGraphBeforeFiltersAndRouterLast) {
     Journal j;
     CameraWorld world(&j);
