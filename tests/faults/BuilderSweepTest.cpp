@@ -74,6 +74,6 @@ TEST(FaultSweep, BuilderPathsSurviveEveryFailedCall) {
                 tally.Count(ok, k, mode, std::string(path.name) + ": " + calls[k]);
             }
     }
-    std::printf("%d fault points, %d survived\n", tally.points, tally.survived);
+    Report("builder", tally);
     EXPECT_EQ(tally.survived, tally.points);
 }

@@ -56,7 +56,7 @@ TEST(FaultSweep, LaunchSurvivesEveryFailedCall) {
         std::printf("launch path: %zu platform calls, each failed and each answered oddly:\n", calls.size());
         PrintCalls(calls);
     }
-    std::printf("%d fault points, %d survived\n", tally.points, tally.survived);
+    Report("launch", tally);
     EXPECT_GT(tally.points, 0);
     EXPECT_EQ(tally.survived, tally.points);
 }

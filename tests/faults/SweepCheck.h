@@ -51,4 +51,17 @@ struct Tally {
     }
 };
 
+// Every sweep of the run adds its points here; the total is printed when the run ends.
+inline Tally& Total() {
+    static Tally total;
+    return total;
+}
+
+// Prints one sweep's tally and adds it to the total.
+inline void Report(const char* sweep, const Tally& t) {
+    std::printf("%s: %d fault points, %d survived\n", sweep, t.points, t.survived);
+    Total().points += t.points;
+    Total().survived += t.survived;
+}
+
 }  // namespace faults
