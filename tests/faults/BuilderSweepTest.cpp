@@ -68,7 +68,7 @@ TEST(FaultSweep, BuilderPathsSurviveEveryFailedCall) {
         EXPECT_EQ(clean, S_OK) << path.name << " must succeed unfaulted";
         std::printf("%s: %zu platform calls\n", path.name, calls.size());
         PrintCalls(calls);
-        for (Mode mode : {Mode::Fail, Mode::OddSuccess})
+        for (Mode mode : {Mode::Fail, Mode::OddSuccess, Mode::SuccessWithObject})
             for (int k = 0; k < static_cast<int>(calls.size()); ++k) {
                 bool ok = RunInFreshWorld(path, [&] { plan.Arm(k, mode); });
                 tally.Count(ok, k, mode, std::string(path.name) + ": " + calls[k]);

@@ -15,11 +15,12 @@ std::string ClassName(REFCLSID clsid) {
 }
 
 HRESULT WINAPI Create(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid, LPVOID* out) {
-    if (plan.Hit("CoCreateInstance(" + ClassName(clsid) + ")")) {
+    const Shot shot = plan.Hit("CoCreateInstance(" + ClassName(clsid) + ")");
+    if (shot == Shot::Fail) {
         if (out) *out = nullptr;
         return plan.Result();
     }
-    return previousCreate(clsid, outer, context, iid, out);
+    return plan.Pass(shot, previousCreate(clsid, outer, context, iid, out));
 }
 
 template <class T>
@@ -42,193 +43,218 @@ bool IsFaultableInterface(REFIID iid) {
 // Pins
 
 HRESULT FaultPin::QueryInterface(REFIID iid, void** out) {
-    if (IsFaultableInterface(iid) && plan.Hit(name + ".QueryInterface")) {
+    const Shot shot = IsFaultableInterface(iid) ? plan.Hit(name + ".QueryInterface") : Shot::Pass;
+    if (shot == Shot::Fail) {
         Null(out);
         return plan.Result();
     }
-    return FakePin::QueryInterface(iid, out);
+    return plan.Pass(shot, FakePin::QueryInterface(iid, out));
 }
 
 HRESULT FaultPin::ConnectedTo(IPin** out) {
-    if (plan.Hit(name + ".ConnectedTo")) {
+    const Shot shot = plan.Hit(name + ".ConnectedTo");
+    if (shot == Shot::Fail) {
         Null(out);
         return plan.Result();
     }
-    return FakePin::ConnectedTo(out);
+    return plan.Pass(shot, FakePin::ConnectedTo(out));
 }
 
 HRESULT FaultPin::QueryPinInfo(PIN_INFO* info) {
-    if (plan.Hit(name + ".QueryPinInfo")) {
+    const Shot shot = plan.Hit(name + ".QueryPinInfo");
+    if (shot == Shot::Fail) {
         if (info) *info = PIN_INFO{};
         return plan.Result();
     }
-    return FakePin::QueryPinInfo(info);
+    return plan.Pass(shot, FakePin::QueryPinInfo(info));
 }
 
 HRESULT FaultPin::Get(REFGUID set, DWORD id, LPVOID instance, DWORD instanceBytes, LPVOID data, DWORD dataBytes,
                       DWORD* returned) {
-    if (plan.Hit(name + ".Get")) {
+    const Shot shot = plan.Hit(name + ".Get");
+    if (shot == Shot::Fail) {
         if (returned) *returned = 0;
         return plan.Result();
     }
-    return FakePin::Get(set, id, instance, instanceBytes, data, dataBytes, returned);
+    return plan.Pass(shot, FakePin::Get(set, id, instance, instanceBytes, data, dataBytes, returned));
 }
 
 HRESULT FaultPin::QueryDirection(PIN_DIRECTION* out) {
-    if (plan.Hit(name + ".QueryDirection")) return plan.Result();
-    return FakePin::QueryDirection(out);
+    const Shot shot = plan.Hit(name + ".QueryDirection");
+    if (shot == Shot::Fail) return plan.Result();
+    return plan.Pass(shot, FakePin::QueryDirection(out));
 }
 
 HRESULT FaultPin::EnumMediaTypes(IEnumMediaTypes** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
-    if (plan.Hit(name + ".EnumMediaTypes")) return plan.Result();
+    const Shot shot = plan.Hit(name + ".EnumMediaTypes");
+    if (shot == Shot::Fail) return plan.Result();
     *out = new FaultEnumMediaTypes(this);
-    return S_OK;
+    return plan.Pass(shot, S_OK);
 }
 
 HRESULT FaultPin::KsQueryMediums(PKSMULTIPLE_ITEM* list) {
-    if (plan.Hit(name + ".KsQueryMediums")) {
+    const Shot shot = plan.Hit(name + ".KsQueryMediums");
+    if (shot == Shot::Fail) {
         if (list) *list = nullptr;
         return plan.Result();
     }
-    return FakePin::KsQueryMediums(list);
+    return plan.Pass(shot, FakePin::KsQueryMediums(list));
 }
 
 // The odd success of Next is S_OK with nothing fetched.
 HRESULT FaultEnumMediaTypes::Next(ULONG wanted, AM_MEDIA_TYPE** out, ULONG* fetched) {
-    if (plan.Hit(name + ".Next")) {
+    const Shot shot = plan.Hit(name + ".Next");
+    if (shot == Shot::Fail) {
         if (out) *out = nullptr;
         if (fetched) *fetched = 0;
         return plan.Result(S_OK);
     }
-    return FakeEnumMediaTypes::Next(wanted, out, fetched);
+    return plan.Pass(shot, FakeEnumMediaTypes::Next(wanted, out, fetched));
 }
 
 // Filters
 
 HRESULT FaultFilter::QueryInterface(REFIID iid, void** out) {
-    if (IsFaultableInterface(iid) && plan.Hit(name + ".QueryInterface")) {
+    const Shot shot = IsFaultableInterface(iid) ? plan.Hit(name + ".QueryInterface") : Shot::Pass;
+    if (shot == Shot::Fail) {
         Null(out);
         return plan.Result();
     }
-    return FakeFilter::QueryInterface(iid, out);
+    return plan.Pass(shot, FakeFilter::QueryInterface(iid, out));
 }
 
 HRESULT FaultFilter::EnumPins(IEnumPins** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
-    if (plan.Hit(name + ".EnumPins")) return plan.Result();
+    const Shot shot = plan.Hit(name + ".EnumPins");
+    if (shot == Shot::Fail) return plan.Result();
     std::vector<IPin*> items(pins.begin(), pins.end());
     *out = new FaultEnum<IEnumPins, IPin>(name + ".pins", journal, static_cast<IBaseFilter*>(this), items);
-    return S_OK;
+    return plan.Pass(shot, S_OK);
 }
 
 HRESULT FaultFilter::GetPages(CAUUID* pages) {
-    if (plan.Hit(name + ".GetPages")) {
+    const Shot shot = plan.Hit(name + ".GetPages");
+    if (shot == Shot::Fail) {
         if (pages) *pages = CAUUID{0, nullptr};
         return plan.Result();
     }
-    return FakeFilter::GetPages(pages);
+    return plan.Pass(shot, FakeFilter::GetPages(pages));
 }
 
 // Devices
 
 HRESULT FaultBag::Read(LPCOLESTR property, VARIANT* value, IErrorLog* log) {
-    if (plan.Hit(name + ".Read")) return plan.Result();  // the variant is left as it came
-    return FakePropertyBag::Read(property, value, log);
+    const Shot shot = plan.Hit(name + ".Read");
+    if (shot == Shot::Fail) return plan.Result();  // the variant is left as it came
+    return plan.Pass(shot, FakePropertyBag::Read(property, value, log));
 }
 
 HRESULT FaultMoniker::BindToObject(IBindCtx* ctx, IMoniker* left, REFIID iid, void** out) {
-    if (plan.Hit(name + ".BindToObject")) {
+    const Shot shot = plan.Hit(name + ".BindToObject");
+    if (shot == Shot::Fail) {
         Null(out);
         return plan.Result();
     }
-    return FakeMoniker::BindToObject(ctx, left, iid, out);
+    return plan.Pass(shot, FakeMoniker::BindToObject(ctx, left, iid, out));
 }
 
 HRESULT FaultMoniker::BindToStorage(IBindCtx* ctx, IMoniker* left, REFIID iid, void** out) {
-    if (plan.Hit(name + ".BindToStorage")) {
+    const Shot shot = plan.Hit(name + ".BindToStorage");
+    if (shot == Shot::Fail) {
         Null(out);
         return plan.Result();
     }
-    return FakeMoniker::BindToStorage(ctx, left, iid, out);
+    return plan.Pass(shot, FakeMoniker::BindToStorage(ctx, left, iid, out));
 }
 
 HRESULT FaultDeviceEnum::CreateClassEnumerator(REFCLSID category, IEnumMoniker** out, DWORD) {
     if (!out) return E_POINTER;
     *out = nullptr;
-    if (plan.Hit(name + ".CreateClassEnumerator")) return plan.Result();
+    const Shot shot = plan.Hit(name + ".CreateClassEnumerator");
+    if (shot == Shot::Fail) return plan.Result();
     if (category != this->category || devices.empty()) return S_FALSE;
     *out = new FaultEnum<IEnumMoniker, IMoniker>(name + ".monikers", journal,
                                                  static_cast<ICreateDevEnum*>(this), devices);
-    return S_OK;
+    return plan.Pass(shot, S_OK);
 }
 
 // Graph
 
 HRESULT FaultGraph::AddFilter(IBaseFilter* filter, LPCWSTR name) {
-    if (plan.Hit(this->name + ".AddFilter")) return plan.Result();
-    return FakeGraph::AddFilter(filter, name);
+    const Shot shot = plan.Hit(this->name + ".AddFilter");
+    if (shot == Shot::Fail) return plan.Result();
+    return plan.Pass(shot, FakeGraph::AddFilter(filter, name));
 }
 
 HRESULT FaultGraph::RemoveFilter(IBaseFilter* filter) {
-    if (plan.Hit(name + ".RemoveFilter")) return plan.Result();
-    return FakeGraph::RemoveFilter(filter);
+    const Shot shot = plan.Hit(name + ".RemoveFilter");
+    if (shot == Shot::Fail) return plan.Result();
+    return plan.Pass(shot, FakeGraph::RemoveFilter(filter));
 }
 
 HRESULT FaultGraph::Disconnect(IPin* pin) {
-    if (plan.Hit(name + ".Disconnect")) return plan.Result();
-    return FakeGraph::Disconnect(pin);
+    const Shot shot = plan.Hit(name + ".Disconnect");
+    if (shot == Shot::Fail) return plan.Result();
+    return plan.Pass(shot, FakeGraph::Disconnect(pin));
 }
 
 HRESULT FaultGraph::ConnectDirect(IPin* out, IPin* in, const AM_MEDIA_TYPE* mt) {
-    if (plan.Hit(name + ".ConnectDirect")) return plan.Result();
-    return FakeGraph::ConnectDirect(out, in, mt);
+    const Shot shot = plan.Hit(name + ".ConnectDirect");
+    if (shot == Shot::Fail) return plan.Result();
+    return plan.Pass(shot, FakeGraph::ConnectDirect(out, in, mt));
 }
 
 HRESULT FaultGraph::Connect(IPin* out, IPin* in) {
-    if (plan.Hit(name + ".Connect")) return plan.Result();
-    return FakeGraph::Connect(out, in);
+    const Shot shot = plan.Hit(name + ".Connect");
+    if (shot == Shot::Fail) return plan.Result();
+    return plan.Pass(shot, FakeGraph::Connect(out, in));
 }
 
 // Platform capture graph builder
 
 HRESULT FaultBuilder::SetFiltergraph(IGraphBuilder* graph) {
-    if (plan.Hit(name + ".SetFiltergraph")) return plan.Result();
-    return FakeCaptureGraphBuilder::SetFiltergraph(graph);
+    const Shot shot = plan.Hit(name + ".SetFiltergraph");
+    if (shot == Shot::Fail) return plan.Result();
+    return plan.Pass(shot, FakeCaptureGraphBuilder::SetFiltergraph(graph));
 }
 
 HRESULT FaultBuilder::GetFiltergraph(IGraphBuilder** out) {
-    if (plan.Hit(name + ".GetFiltergraph")) {
+    const Shot shot = plan.Hit(name + ".GetFiltergraph");
+    if (shot == Shot::Fail) {
         Null(out);
         return plan.Result();
     }
-    return FakeCaptureGraphBuilder::GetFiltergraph(out);
+    return plan.Pass(shot, FakeCaptureGraphBuilder::GetFiltergraph(out));
 }
 
 HRESULT FaultBuilder::FindInterface(const GUID* category, const GUID* type, IBaseFilter* filter, REFIID iid,
                                     void** out) {
-    if (plan.Hit(name + ".FindInterface")) {
+    const Shot shot = plan.Hit(name + ".FindInterface");
+    if (shot == Shot::Fail) {
         Null(out);
         return plan.Result();
     }
-    return FakeCaptureGraphBuilder::FindInterface(category, type, filter, iid, out);
+    return plan.Pass(shot, FakeCaptureGraphBuilder::FindInterface(category, type, filter, iid, out));
 }
 
 HRESULT FaultBuilder::FindPin(IUnknown* source, PIN_DIRECTION direction, const GUID* category, const GUID* type,
                               WINBOOL unconnected, int index, IPin** out) {
-    if (plan.Hit(name + ".FindPin")) {
+    const Shot shot = plan.Hit(name + ".FindPin");
+    if (shot == Shot::Fail) {
         Null(out);
         return plan.Result();
     }
-    return FakeCaptureGraphBuilder::FindPin(source, direction, category, type, unconnected, index, out);
+    return plan.Pass(shot, FakeCaptureGraphBuilder::FindPin(source, direction, category, type, unconnected, index, out));
 }
 
 HRESULT FaultBuilder::RenderStream(const GUID* category, const GUID* type, IUnknown* source,
                                    IBaseFilter* compressor, IBaseFilter* renderer) {
-    if (plan.Hit(name + ".RenderStream")) return plan.Result();
-    return FakeCaptureGraphBuilder::RenderStream(category, type, source, compressor, renderer);
+    const Shot shot = plan.Hit(name + ".RenderStream");
+    if (shot == Shot::Fail) return plan.Result();
+    return plan.Pass(shot, FakeCaptureGraphBuilder::RenderStream(category, type, source, compressor, renderer));
 }
 
 // Crossbar
@@ -249,28 +275,31 @@ void* FaultCrossbar::Native(REFIID iid) {
 
 HRESULT FaultCrossbar::get_PinCounts(LONG* outputCount, LONG* inputCount) {
     if (!outputCount || !inputCount) return E_POINTER;
-    if (plan.Hit(name + ".get_PinCounts")) return plan.Result();
+    const Shot shot = plan.Hit(name + ".get_PinCounts");
+    if (shot == Shot::Fail) return plan.Result();
     *outputCount = static_cast<LONG>(outputTypes.size());
     *inputCount = static_cast<LONG>(inputTypes.size());
-    return S_OK;
+    return plan.Pass(shot, S_OK);
 }
 
 HRESULT FaultCrossbar::CanRoute(LONG output, LONG input) {
-    if (plan.Hit(name + ".CanRoute")) return plan.Result();
+    const Shot shot = plan.Hit(name + ".CanRoute");
+    if (shot == Shot::Fail) return plan.Result();
     if (output < 0 || input < 0 || static_cast<size_t>(output) >= outputTypes.size() ||
         static_cast<size_t>(input) >= inputTypes.size())
         return E_INVALIDARG;
-    return S_OK;
+    return plan.Pass(shot, S_OK);
 }
 
 HRESULT FaultCrossbar::get_CrossbarPinInfo(WINBOOL isInput, LONG index, LONG* related, LONG* type) {
     if (!related || !type) return E_POINTER;
-    if (plan.Hit(name + ".get_CrossbarPinInfo")) return plan.Result();
+    const Shot shot = plan.Hit(name + ".get_CrossbarPinInfo");
+    if (shot == Shot::Fail) return plan.Result();
     const auto& list = isInput ? inputTypes : outputTypes;
     if (index < 0 || static_cast<size_t>(index) >= list.size()) return E_INVALIDARG;
     *related = -1;
     *type = list[index];
-    return S_OK;
+    return plan.Pass(shot, S_OK);
 }
 
 // MPEG-2 demultiplexer and dump filter
@@ -280,8 +309,9 @@ void* FaultStreamIdMap::Native(REFIID iid) {
 }
 
 HRESULT FaultStreamIdMap::MapStreamId(ULONG, DWORD, ULONG, int) {
-    if (plan.Hit(name + ".MapStreamId")) return plan.Result();
-    return S_OK;
+    const Shot shot = plan.Hit(name + ".MapStreamId");
+    if (shot == Shot::Fail) return plan.Result();
+    return plan.Pass(shot, S_OK);
 }
 
 FaultDemultiplexer::FaultDemultiplexer(const std::string& name)
@@ -304,13 +334,14 @@ void* FaultDemultiplexer::Native(REFIID iid) {
 HRESULT FaultDemultiplexer::CreateOutputPin(AM_MEDIA_TYPE*, LPWSTR, IPin** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
-    if (plan.Hit(name + ".CreateOutputPin")) return plan.Result();
+    const Shot shot = plan.Hit(name + ".CreateOutputPin");
+    if (shot == Shot::Fail) return plan.Result();
     if (created >= 2) return E_FAIL;
     FaultPin& pin = outputs[created++];
     filter.AddPin(pin);
     pin.AddRef();
     *out = &pin;
-    return S_OK;
+    return plan.Pass(shot, S_OK);
 }
 
 FaultFileSink::FaultFileSink(const std::string& name) : ComDouble(name), filter(name + ".filter") {
@@ -323,8 +354,9 @@ void* FaultFileSink::Native(REFIID iid) {
 }
 
 HRESULT FaultFileSink::SetFileName(LPCOLESTR, const AM_MEDIA_TYPE*) {
-    if (plan.Hit(name + ".SetFileName")) return plan.Result();
-    return S_OK;
+    const Shot shot = plan.Hit(name + ".SetFileName");
+    if (shot == Shot::Fail) return plan.Result();
+    return plan.Pass(shot, S_OK);
 }
 
 // Stream format
@@ -336,10 +368,11 @@ void* FaultStreamConfig::Native(REFIID iid) {
 HRESULT FaultStreamConfig::GetFormat(AM_MEDIA_TYPE** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
-    if (plan.Hit(name + ".GetFormat")) return plan.Result();
+    const Shot shot = plan.Hit(name + ".GetFormat");
+    if (shot == Shot::Fail) return plan.Result();
     *out = doubles::NewMediaType(doubles::MediaType(MEDIATYPE_Video, MEDIASUBTYPE_RGB24, FORMAT_VideoInfo,
                                                     std::vector<BYTE>(sizeof(VIDEOINFOHEADER))));
-    return S_OK;
+    return plan.Pass(shot, S_OK);
 }
 
 }  // namespace faults

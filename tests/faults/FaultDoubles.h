@@ -30,12 +30,13 @@ public:
     using Base::Base;
     // The odd success of Next is S_OK with nothing fetched.
     HRESULT STDMETHODCALLTYPE Next(ULONG wanted, Item** out, ULONG* fetched) override {
-        if (plan.Hit(this->name + ".Next")) {
+        const Shot shot = plan.Hit(this->name + ".Next");
+        if (shot == Shot::Fail) {
             if (out) *out = nullptr;
             if (fetched) *fetched = 0;
             return plan.Result(S_OK);
         }
-        return Base::Next(wanted, out, fetched);
+        return plan.Pass(shot, Base::Next(wanted, out, fetched));
     }
 };
 

@@ -15,14 +15,20 @@ void FaultPlan::Arm(int k, Mode m) {
     names.clear();
 }
 
-bool FaultPlan::Hit(const std::string& point) {
-    if (!active) return false;
+Shot FaultPlan::Hit(const std::string& point) {
+    if (!active) return Shot::Pass;
     names.push_back(point);
-    if (calls++ != target) return false;
+    if (calls++ != target) return Shot::Pass;
     fired = true;
-    return true;
+    return mode == Mode::SuccessWithObject ? Shot::Adjust : Shot::Fail;
 }
 
-const char* ModeName(Mode m) { return m == Mode::Fail ? "E_FAIL" : "odd success"; }
+const char* ModeName(Mode m) {
+    switch (m) {
+    case Mode::Fail: return "E_FAIL";
+    case Mode::OddSuccess: return "odd success";
+    default: return "S_FALSE with the object";
+    }
+}
 
 }  // namespace faults

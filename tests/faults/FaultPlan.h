@@ -9,8 +9,16 @@
 namespace faults {
 
 enum class Mode {
-    Fail,        // E_FAIL, no object handed out
-    OddSuccess,  // a success code (S_FALSE unless the call names another) and no object
+    Fail,              // E_FAIL, no object handed out
+    OddSuccess,        // a success code (S_FALSE unless the call names another) and no object
+    SuccessWithObject, // the call does its work and hands out its objects, but says S_FALSE
+};
+
+// What one call is to do.
+enum class Shot {
+    Pass,    // answer as usual
+    Fail,    // answer with the plan's result and no object
+    Adjust,  // answer as usual, then with S_FALSE in place of S_OK
 };
 
 class FaultPlan {
@@ -22,8 +30,10 @@ public:
     // Neither counts nor fails.
     void Off() { active = false; }
 
-    // Called at the top of every faultable call: true when this is the one to fail.
-    bool Hit(const std::string& point);
+    // Called at the top of every faultable call.
+    Shot Hit(const std::string& point);
+    // The usual answer of a call, adjusted when its shot says so.
+    static HRESULT Pass(Shot shot, HRESULT hr) { return shot == Shot::Adjust && hr == S_OK ? S_FALSE : hr; }
     // The result the faulted call returns; oddSuccess is used in OddSuccess mode.
     HRESULT Result(HRESULT oddSuccess = S_FALSE) const { return mode == Mode::Fail ? E_FAIL : oddSuccess; }
     bool Fired() const { return fired; }

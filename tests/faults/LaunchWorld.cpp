@@ -17,28 +17,29 @@ decltype(platform::GetVersionExA) realGetVersionExA;
 
 HRESULT WINAPI FakeFrame(HWND, UINT, UINT, LPCOLESTR, ULONG objectCount, LPUNKNOWN* objects, ULONG pageCount, LPCLSID,
                      LCID, DWORD, LPVOID) {
-    if (plan.Hit("OleCreatePropertyFrame")) return plan.Result();
+    const Shot shot = plan.Hit("OleCreatePropertyFrame");
+    if (shot == Shot::Fail) return plan.Result();
     world->frames.push_back({objectCount == 1 ? objects[0] : nullptr, pageCount});
-    return S_OK;
+    return plan.Pass(shot, S_OK);
 }
 
 int WINAPI MultiByte(UINT codePage, DWORD flags, LPCCH text, int length, LPWSTR out, int room) {
-    if (plan.Hit("MultiByteToWideChar")) return 0;
+    if (plan.Hit("MultiByteToWideChar") == Shot::Fail) return 0;
     return realMultiByteToWideChar(codePage, flags, text, length, out, room);
 }
 
 HRESULT WINAPI Compare(BSTR left, BSTR right, LCID locale, ULONG flags) {
-    if (plan.Hit("VarBstrCmp")) return plan.Result(VARCMP_NULL);
+    if (plan.Hit("VarBstrCmp") == Shot::Fail) return plan.Result(VARCMP_NULL);
     return realVarBstrCmp(left, right, locale, flags);
 }
 
 BSTR WINAPI AllocString(const OLECHAR* text, UINT length) {
-    if (plan.Hit("SysAllocStringLen")) return nullptr;
+    if (plan.Hit("SysAllocStringLen") == Shot::Fail) return nullptr;
     return realSysAllocStringLen(text, length);
 }
 
 WINBOOL WINAPI Version(LPOSVERSIONINFOA info) {
-    if (plan.Hit("GetVersionExA")) return FALSE;
+    if (plan.Hit("GetVersionExA") == Shot::Fail) return FALSE;
     return realGetVersionExA(info);
 }
 
