@@ -19,6 +19,8 @@ bool PinOffers(IPin* pin, Match matches) {
         mediaType = nullptr;
         if (match) return true;
     }
+    // A last answer other than S_OK may still have handed out a type.
+    ReleaseMediaType(mediaType);
     return false;
 }
 
