@@ -126,11 +126,10 @@ BOOL InitCaptureFilters() {
     // A capture pin that delivers anything but plain video carries its own sound.
     s.audioCaptureRelevant = TRUE;
     AM_MEDIA_TYPE* format = nullptr;
-    if (s.videoStreamConfig && s.videoStreamConfig->GetFormat(&format) == S_OK && format &&
-        format->majortype != MEDIATYPE_Video)
-        s.audioCaptureRelevant = FALSE;
-    // Whatever came back is freed, also with a success other than S_OK.
-    ReleaseMediaType(format);
+    HRESULT hr = s.videoStreamConfig ? s.videoStreamConfig->GetFormat(&format) : E_FAIL;
+    if (hr == S_OK && format && format->majortype != MEDIATYPE_Video) s.audioCaptureRelevant = FALSE;
+    // Freed after any success, also one other than S_OK.
+    if (SUCCEEDED(hr)) ReleaseMediaType(format);
 
     s.builder->FindInterface(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, s.videoCaptureFilter,
                              IID_IAMVfwCaptureDialogs, Out(s.vfwCaptureDialogs));
