@@ -29,7 +29,8 @@ void Null(T** out) {
 }
 }  // namespace
 
-FaultyCreation::FaultyCreation() : seam(platform::CoCreateInstance, (previousCreate = platform::CoCreateInstance, Create)) {}
+FaultyCreation::FaultyCreation()
+    : seam(platform::CoCreateInstance, (previousCreate = platform::CoCreateInstance, Create)) {}
 
 bool IsFaultableInterface(REFIID iid) {
     static const IID* const asked[] = {&IID_ISpecifyPropertyPages, &IID_IKsPropertySet, &IID_IAMCrossbar,

@@ -1,6 +1,5 @@
 #include "LaunchWorld.h"
 
-
 namespace faults {
 
 // {0B7E51C2-5A0D-4C8E-8F31-2D6A94C0E517}
@@ -15,8 +14,8 @@ decltype(platform::VarBstrCmp) realVarBstrCmp;
 decltype(platform::SysAllocStringLen) realSysAllocStringLen;
 decltype(platform::GetVersionExA) realGetVersionExA;
 
-HRESULT WINAPI FakeFrame(HWND, UINT, UINT, LPCOLESTR, ULONG objectCount, LPUNKNOWN* objects, ULONG pageCount, LPCLSID,
-                     LCID, DWORD, LPVOID) {
+HRESULT WINAPI FakeFrame(HWND, UINT, UINT, LPCOLESTR, ULONG objectCount, LPUNKNOWN* objects, ULONG pageCount,
+                         LPCLSID, LCID, DWORD, LPVOID) {
     const Shot shot = plan.Hit("OleCreatePropertyFrame");
     if (shot == Shot::Fail) return plan.Result();
     world->frames.push_back({objectCount == 1 ? objects[0] : nullptr, pageCount});
