@@ -12,6 +12,7 @@ HRESULT CreateCategoryEnumerator(REFCLSID category, ComHolder<IEnumMoniker>* mon
                                             IID_ICreateDevEnum,
                                             reinterpret_cast<void**>(devices.Receive()));
     if (FAILED(hr)) return hr;
+    if (!devices) return E_FAIL;
     return devices->CreateClassEnumerator(category, monikers ? monikers->Receive() : nullptr, 0);
 }
 
@@ -33,6 +34,7 @@ HRESULT CaptureBuilder::CreateMatchingFilterEnumerator(const REGPINMEDIUM* mediu
                                             IID_IFilterMapper2,
                                             reinterpret_cast<void**>(mapper.Receive()));
     if (FAILED(hr)) return hr;
+    if (!mapper) return E_FAIL;
     return mapper->EnumMatchingFilters(filters ? filters->Receive() : nullptr,
                                        0,        // dwFlags
                                        FALSE,    // bExactMatch

@@ -14,6 +14,7 @@ HRESULT CreateMappedPin(IMpeg2Demultiplexer* demux, AM_MEDIA_TYPE mediaType, LPW
     ComHolder<IMPEG2StreamIdMap> map;
     hr = pin->QueryInterface(IID_IMPEG2StreamIdMap, reinterpret_cast<void**>(map.Receive()));
     if (FAILED(hr)) return hr;
+    if (!map) return E_FAIL;
     return map->MapStreamId(streamId, MPEG2_PROGRAM_ELEMENTARY_STREAM, 0, 0);
 }
 

@@ -33,6 +33,7 @@ HRESULT CaptureBuilder::SetOutputFileName(const GUID* type, LPCOLESTR fileName,
     // The dump filter takes mpegFilter's place; a demultiplexer held there is let go.
     hr = dumpSink->QueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(mpegFilter.Receive()));
     if (FAILED(hr)) return hr;
+    if (!mpegFilter) return E_FAIL;
     hr = graph->AddFilter(mpegFilter, L"Dump");
     if (FAILED(hr)) {
         mpegFilter.Clear();

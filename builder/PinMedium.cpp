@@ -10,6 +10,7 @@ HRESULT CaptureBuilder::GetPinMedium(ComHolder<IPin> pin, REGPINMEDIUM* medium) 
     ComHolder<IKsPin> ksPin;
     HRESULT hr = pin->QueryInterface(IID_IKsPin, reinterpret_cast<void**>(ksPin.Receive()));
     if (FAILED(hr)) return hr;
+    if (!ksPin) return E_FAIL;
     PKSMULTIPLE_ITEM list = nullptr;
     hr = ksPin->KsQueryMediums(&list);
     if (FAILED(hr)) return hr;

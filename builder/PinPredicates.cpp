@@ -13,12 +13,15 @@ bool PinOffers(IPin* pin, Match matches) {
     if (FAILED(pin->EnumMediaTypes(types.Receive())) || !types) return false;
     if (FAILED(types->Reset())) return false;
     AM_MEDIA_TYPE* mediaType = nullptr;
-    while (types->Next(1, &mediaType, nullptr) == S_OK) {
+    HRESULT hr;
+    while ((hr = types->Next(1, &mediaType, nullptr)) == S_OK) {
         bool match = mediaType && matches(*mediaType);
         ReleaseMediaType(mediaType);
         mediaType = nullptr;
         if (match) return true;
     }
+    // A last success other than S_OK may still have handed out a type.
+    if (SUCCEEDED(hr)) ReleaseMediaType(mediaType);
     return false;
 }
 

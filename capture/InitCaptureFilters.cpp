@@ -61,9 +61,11 @@ void ScanForAnalogInput() {
         if (pins->Next(1, pin.Receive(), nullptr) != S_OK) break;
         if (!pin) continue;
         PIN_INFO info = {};
-        if (pin->QueryPinInfo(&info) != S_OK) continue;
+        HRESULT hr = pin->QueryPinInfo(&info);
         ComHolder<IBaseFilter> owner;
-        *owner.Receive() = info.pFilter;  // adopt the reference the info carries
+        // Adopt the reference the info carries, also from a success other than S_OK.
+        if (SUCCEEDED(hr)) *owner.Receive() = info.pFilter;
+        if (hr != S_OK) continue;
         if (info.dir != PINDIR_INPUT || !IsAnalogVideoInput(pin)) continue;
         HRESULT status = S_OK;
         s.crossbarRouter = new (std::nothrow) CrossbarRouter(pin, &status);
@@ -124,10 +126,10 @@ BOOL InitCaptureFilters() {
     // A capture pin that delivers anything but plain video carries its own sound.
     s.audioCaptureRelevant = TRUE;
     AM_MEDIA_TYPE* format = nullptr;
-    if (s.videoStreamConfig && s.videoStreamConfig->GetFormat(&format) == S_OK) {
-        if (format && format->majortype != MEDIATYPE_Video) s.audioCaptureRelevant = FALSE;
-        ReleaseMediaType(format);
-    }
+    HRESULT hr = s.videoStreamConfig ? s.videoStreamConfig->GetFormat(&format) : E_FAIL;
+    if (hr == S_OK && format && format->majortype != MEDIATYPE_Video) s.audioCaptureRelevant = FALSE;
+    // Freed after any success, also one other than S_OK.
+    if (SUCCEEDED(hr)) ReleaseMediaType(format);
 
     s.builder->FindInterface(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, s.videoCaptureFilter,
                              IID_IAMVfwCaptureDialogs, Out(s.vfwCaptureDialogs));

@@ -19,9 +19,11 @@ void RemoveDownstream(IBaseFilter* filter) {
         pin->ConnectedTo(peer.Receive());
         if (!peer) continue;
         PIN_INFO info = {};
-        if (peer->QueryPinInfo(&info) != S_OK) break;
+        HRESULT hr = peer->QueryPinInfo(&info);
         ComHolder<IBaseFilter> peerFilter;
-        *peerFilter.Receive() = info.pFilter;  // adopt the reference the info carries
+        // Adopt the reference the info carries, also from a success other than S_OK.
+        if (SUCCEEDED(hr)) *peerFilter.Receive() = info.pFilter;
+        if (hr != S_OK) break;
         // An input peer belongs to a filter downstream: remove everything beyond it first.
         // An output peer is upstream (a crossbar or tuner) and stays.
         if (info.dir == PINDIR_INPUT) {

@@ -1,0 +1,87 @@
+// The floor for the launch benchmark: a hidden window that answers the same tray
+// double-click as Navolet by opening the camera's property frame with the fewest calls
+// the platform allows (device enumerator, first moniker with the name, BindToObject,
+// GetPages, OleCreatePropertyFrame). Exit: WM_CLOSE to the window.
+#include <windows.h>
+#include <dshow.h>
+#include <olectl.h>
+
+namespace {
+
+const char windowTitle[] = "Navolet-Floor";
+const UINT WM_TRAYNOTIFY = WM_USER + 100;
+const wchar_t cameraName[] = L"Quendal KVX410RB PC Camera";
+
+IBaseFilter* BindCamera() {
+    ICreateDevEnum* devices = nullptr;
+    IEnumMoniker* monikers = nullptr;
+    IBaseFilter* filter = nullptr;
+    CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum,
+                     reinterpret_cast<void**>(&devices));
+    if (devices && devices->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, &monikers, 0) == S_OK) {
+        IMoniker* moniker = nullptr;
+        while (!filter && monikers->Next(1, &moniker, nullptr) == S_OK) {
+            IPropertyBag* bag = nullptr;
+            if (SUCCEEDED(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, reinterpret_cast<void**>(&bag)))) {
+                VARIANT name;
+                VariantInit(&name);
+                if (SUCCEEDED(bag->Read(L"FriendlyName", &name, nullptr)) && name.vt == VT_BSTR &&
+                    lstrcmpiW(name.bstrVal, cameraName) == 0)
+                    moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter, reinterpret_cast<void**>(&filter));
+                VariantClear(&name);
+                bag->Release();
+            }
+            moniker->Release();
+        }
+        monikers->Release();
+    }
+    if (devices) devices->Release();
+    return filter;
+}
+
+void ShowPages(HWND owner) {
+    IBaseFilter* filter = BindCamera();
+    if (!filter) return;
+    ISpecifyPropertyPages* pages = nullptr;
+    if (SUCCEEDED(filter->QueryInterface(IID_ISpecifyPropertyPages, reinterpret_cast<void**>(&pages)))) {
+        CAUUID list = {0, nullptr};
+        if (SUCCEEDED(pages->GetPages(&list))) {
+            IUnknown* object = filter;
+            OleCreatePropertyFrame(owner, 30, 30, nullptr, 1, &object, list.cElems, list.pElems, 0, 0, nullptr);
+            CoTaskMemFree(list.pElems);
+        }
+        pages->Release();
+    }
+    filter->Release();
+}
+
+LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TRAYNOTIFY && wParam == 1 && lParam == WM_LBUTTONDBLCLK) {
+        ShowPages(hwnd);
+        return 0;
+    }
+    if (message == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    CoInitialize(nullptr);
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = "NavoletFloor";
+    RegisterClassA(&wc);
+    CreateWindowA("NavoletFloor", windowTitle, WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr, instance, nullptr);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    CoUninitialize();
+    return 0;
+}
