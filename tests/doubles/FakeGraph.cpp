@@ -1,33 +1,24 @@
 #include "doubles/FakeGraph.h"
-#include "doubles/FakeEnum.h"
 #include <algorithm>
 
 namespace doubles {
 namespace {
 
-// Links two fake pins both ways, or does nothing for foreign pins.
-void LinkPins(IPin* a, IPin* b) {
-    auto* pa = dynamic_cast<FakePin*>(AsDouble(a));
-    auto* pb = dynamic_cast<FakePin*>(AsDouble(b));
-    if (pa && pb) FakePin::Link(*pa, *pb);
-}
-
-}  // namespace
-
-FakeGraph::FakeGraph(std::string name, Journal* journal) : ComDouble(std::move(name), journal) {}
-
-void* FakeGraph::Native(REFIID iid) {
-    if (iid == IID_IUnknown || iid == IID_IFilterGraph || iid == IID_IGraphBuilder)
-        return static_cast<IGraphBuilder*>(this);
-    return nullptr;
-}
-
-HRESULT FakeGraph::Next(std::deque<HRESULT>& queue) {
+HRESULT Next(std::deque<HRESULT>& queue) {
     if (queue.empty()) return S_OK;
     HRESULT hr = queue.front();
     queue.pop_front();
     return hr;
 }
+
+FakePin* AsPin(IPin* pin) { return dynamic_cast<FakePin*>(AsDouble(pin)); }
+
+// Links two fake pins both ways; foreign pins are left alone.
+void LinkPins(IPin* a, IPin* b) {
+    if (AsPin(a) && AsPin(b)) FakePin::Link(*AsPin(a), *AsPin(b));
+}
+
+}  // namespace
 
 bool FakeGraph::Contains(IBaseFilter* filter) const {
     return std::find(filters.begin(), filters.end(), filter) != filters.end();
@@ -38,7 +29,7 @@ HRESULT FakeGraph::AddFilter(IBaseFilter* filter, LPCWSTR name) {
     HRESULT hr = Next(addFilterResults);
     if (FAILED(hr)) return hr;
     filters.push_back(filter);
-    if (filter) filter->JoinFilterGraph(this, name);
+    filter->JoinFilterGraph(this, name);
     return hr;
 }
 
@@ -46,55 +37,34 @@ HRESULT FakeGraph::RemoveFilter(IBaseFilter* filter) {
     Log("RemoveFilter(" + NameOf(filter) + ")");
     HRESULT hr = Next(removeFilterResults);
     if (FAILED(hr)) return hr;
-    auto it = std::find(filters.begin(), filters.end(), filter);
-    if (it == filters.end()) return VFW_E_NOT_FOUND;
-    filters.erase(it);
+    if (!Contains(filter)) return VFW_E_NOT_FOUND;
+    filters.erase(std::find(filters.begin(), filters.end(), filter));
     filter->JoinFilterGraph(nullptr, nullptr);
     return hr;
 }
 
 HRESULT FakeGraph::EnumFilters(IEnumFilters** out) {
-    if (!out) return E_POINTER;
-    *out = new FakeEnumFilters(name + ".filters", journal, static_cast<IGraphBuilder*>(this), filters);
-    return S_OK;
+    return *out = new FakeEnumFilters(name + ".filters", journal, static_cast<IGraphBuilder*>(this), filters), S_OK;
 }
 
-HRESULT FakeGraph::FindFilterByName(LPCWSTR, IBaseFilter** out) {
-    if (out) *out = nullptr;
-    return VFW_E_NOT_FOUND;
-}
-
-HRESULT FakeGraph::ConnectDirect(IPin* out, IPin* in, const AM_MEDIA_TYPE* mt) {
+HRESULT FakeGraph::ConnectDirect(IPin* out, IPin* in, const AM_MEDIA_TYPE*) {
     Log("ConnectDirect(" + NameOf(out) + "," + NameOf(in) + ")");
-    connectDirectHadType = mt != nullptr;
-    if (mt) {
-        connectDirectType = *mt;
-        connectDirectType.pbFormat = nullptr;
-        connectDirectType.pUnk = nullptr;
-    }
+    if (pairsOnly && (std::find(allowed.begin(), allowed.end(), std::make_pair(out, in)) == allowed.end() ||
+                      (AsPin(in) && AsPin(in)->peer)))
+        return VFW_E_NO_ACCEPTABLE_TYPES;
     HRESULT hr = Next(connectDirectResults);
     if (SUCCEEDED(hr)) LinkPins(out, in);
     return hr;
 }
 
-HRESULT FakeGraph::Reconnect(IPin* pin) {
-    Log("Reconnect(" + NameOf(pin) + ")");
-    return S_OK;
-}
-
 HRESULT FakeGraph::Disconnect(IPin* pin) {
     Log("Disconnect(" + NameOf(pin) + ")");
     HRESULT hr = Next(disconnectResults);
-    if (FAILED(hr)) return hr;
-    auto* fake = dynamic_cast<FakePin*>(AsDouble(pin));
-    if (fake) {
-        if (!fake->peer) return S_FALSE;
-        fake->peer = nullptr;
-    }
+    if (FAILED(hr) || !AsPin(pin)) return hr;
+    if (!AsPin(pin)->peer) return S_FALSE;
+    AsPin(pin)->peer = nullptr;
     return hr;
 }
-
-HRESULT FakeGraph::SetDefaultSyncSource() { return S_OK; }
 
 HRESULT FakeGraph::Connect(IPin* out, IPin* in) {
     Log("Connect(" + NameOf(out) + "," + NameOf(in) + ")");
@@ -103,20 +73,80 @@ HRESULT FakeGraph::Connect(IPin* out, IPin* in) {
     return hr;
 }
 
-HRESULT FakeGraph::Render(IPin* out) {
-    Log("Render(" + NameOf(out) + ")");
-    return E_NOTIMPL;
+HRESULT FakeCaptureGraphBuilder::Record(const BuilderCall& call) {
+    Log(call.method);
+    calls.push_back(call);
+    auto it = results.find(call.method);
+    return it == results.end() ? S_OK : it->second;
 }
 
-HRESULT FakeGraph::RenderFile(LPCWSTR, LPCWSTR) { return E_NOTIMPL; }
-
-HRESULT FakeGraph::AddSourceFilter(LPCWSTR, LPCWSTR, IBaseFilter** out) {
-    if (out) *out = nullptr;
-    return E_NOTIMPL;
+HRESULT FakeCaptureGraphBuilder::SetFiltergraph(IGraphBuilder* g) {
+    BuilderCall c{"SetFiltergraph"};
+    c.graph = g;
+    return Record(c);
 }
 
-HRESULT FakeGraph::SetLogFile(DWORD_PTR) { return S_OK; }
-HRESULT FakeGraph::Abort() { return S_OK; }
-HRESULT FakeGraph::ShouldOperationContinue() { return S_OK; }
+HRESULT FakeCaptureGraphBuilder::GetFiltergraph(IGraphBuilder** out) {
+    BuilderCall c{"GetFiltergraph"};
+    c.out = out;
+    HRESULT hr = Record(c);
+    if ((*out = SUCCEEDED(hr) ? graph : nullptr)) graph->AddRef();
+    return hr;
+}
+
+HRESULT FakeCaptureGraphBuilder::SetOutputFileName(const GUID* type, LPCOLESTR file, IBaseFilter** filter,
+                                                   IFileSinkFilter** sink) {
+    BuilderCall c{"SetOutputFileName", nullptr, type};
+    c.file = file, c.out = filter, c.out2 = sink;
+    if (filter) *filter = nullptr;
+    if (sink) *sink = nullptr;
+    return Record(c);
+}
+
+HRESULT FakeCaptureGraphBuilder::FindInterface(const GUID* category, const GUID* type, IBaseFilter* filter,
+                                               REFIID iid, void** out) {
+    BuilderCall c{"FindInterface", category, type};
+    c.filter = filter, c.iid = &iid, c.out = out;
+    *out = nullptr;
+    HRESULT hr = Record(c);
+    return onFindInterface ? onFindInterface(calls.back(), out) : hr;
+}
+
+HRESULT FakeCaptureGraphBuilder::RenderStream(const GUID* category, const GUID* type, IUnknown* source,
+                                              IBaseFilter* compressor, IBaseFilter* renderer) {
+    BuilderCall c{"RenderStream", category, type, source, compressor, renderer};
+    HRESULT hr = Record(c);
+    return onRenderStream ? onRenderStream(calls.back()) : hr;
+}
+
+HRESULT FakeCaptureGraphBuilder::ControlStream(const GUID* category, const GUID* type, IBaseFilter* filter,
+                                               REFERENCE_TIME* start, REFERENCE_TIME* stop, WORD startCookie,
+                                               WORD stopCookie) {
+    BuilderCall c{"ControlStream", category, type, nullptr, filter};
+    c.start = start, c.stop = stop, c.startCookie = startCookie, c.stopCookie = stopCookie;
+    return Record(c);
+}
+
+HRESULT FakeCaptureGraphBuilder::AllocCapFile(LPCOLESTR file, DWORDLONG size) {
+    BuilderCall c{"AllocCapFile"};
+    c.file = file, c.size = size;
+    return Record(c);
+}
+
+HRESULT FakeCaptureGraphBuilder::CopyCaptureFile(LPOLESTR oldFile, LPOLESTR newFile, int allowEscAbort,
+                                                 IAMCopyCaptureFileProgress* progress) {
+    BuilderCall c{"CopyCaptureFile"};
+    c.file = oldFile, c.file2 = newFile, c.allowEscAbort = allowEscAbort, c.progress = progress;
+    return Record(c);
+}
+
+HRESULT FakeCaptureGraphBuilder::FindPin(IUnknown* source, PIN_DIRECTION direction, const GUID* category,
+                                         const GUID* type, WINBOOL unconnected, int index, IPin** out) {
+    BuilderCall c{"FindPin", category, type, source};
+    c.direction = direction, c.unconnected = unconnected, c.index = index, c.out = out;
+    *out = nullptr;
+    HRESULT hr = Record(c);
+    return onFindPin ? onFindPin(calls.back(), out) : hr;
+}
 
 }  // namespace doubles
