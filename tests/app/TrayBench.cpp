@@ -58,8 +58,6 @@ BOOL WINAPI FakeIconic(HWND) { return world->iconic; }
 int WINAPI FakeMetrics(int i) { return i == SM_CXICON ? world->iconWidth : i == SM_CYICON ? world->iconHeight : 0; }
 BOOL WINAPI FakeClientRect(HWND, LPRECT r) { return *r = world->client, TRUE; }
 BOOL WINAPI FakeDrawIcon(HDC dc, int x, int y, HICON icon) { return Note("DrawIcon(%p %d %d %p)", dc, x, y, icon), TRUE; }
-void WINAPI FakeInitCommonControls() { Note("InitCommonControls"); }
-HRESULT WINAPI FakeCoInitialize(LPVOID reserved) { return Note("CoInitialize(%p)", reserved), S_OK; }
 INT_PTR WINAPI FakeDialogBox(HINSTANCE, LPCSTR name, HWND owner, DLGPROC, LPARAM) {
     return Note("DialogBox(%s owner=%p)", Resource(name).c_str(), owner), IDOK;
 }
@@ -85,8 +83,7 @@ ShellSeams::ShellSeams()
       SEAM(LoadIconA, FakeLoadIcon), SEAM(GetCursorPos, FakeCursor), SEAM(SetForegroundWindow, FakeForeground),
       SEAM(SendMessageA, FakeSend), SEAM(PostMessageA, FakePost), SEAM(ShowWindow, FakeShow),
       SEAM(IsIconic, FakeIconic), SEAM(GetSystemMetrics, FakeMetrics), SEAM(GetClientRect, FakeClientRect),
-      SEAM(DrawIcon, FakeDrawIcon), SEAM(InitCommonControls, FakeInitCommonControls),
-      SEAM(CoInitialize, FakeCoInitialize), SEAM(DialogBoxParamA, FakeDialogBox), SEAM(EndDialog, FakeEndDialog),
+      SEAM(DrawIcon, FakeDrawIcon), SEAM(DialogBoxParamA, FakeDialogBox), SEAM(EndDialog, FakeEndDialog),
       SEAM(CallWindowProcA, FakeCallWindowProc), SEAM(SetWindowLongA, FakeSetWindowLong),
       SEAM(BeginPaint, FakeBeginPaint), SEAM(EndPaint, FakeEndPaint), SEAM(LoadStringA, FakeLoadString) {}
 #undef SEAM

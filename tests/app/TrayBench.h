@@ -36,7 +36,7 @@ struct ShellSeams {
     SEAM(GetSubMenu); SEAM(LoadMenuA); SEAM(DestroyMenu); SEAM(GetSystemMenu); SEAM(AppendMenuA);
     SEAM(LoadIconA); SEAM(GetCursorPos); SEAM(SetForegroundWindow); SEAM(SendMessageA);
     SEAM(PostMessageA); SEAM(ShowWindow); SEAM(IsIconic); SEAM(GetSystemMetrics); SEAM(GetClientRect);
-    SEAM(DrawIcon); SEAM(InitCommonControls); SEAM(CoInitialize); SEAM(DialogBoxParamA); SEAM(EndDialog);
+    SEAM(DrawIcon); SEAM(DialogBoxParamA); SEAM(EndDialog);
     SEAM(CallWindowProcA); SEAM(SetWindowLongA); SEAM(BeginPaint); SEAM(EndPaint); SEAM(LoadStringA);
 };
 #undef SEAM

@@ -1,10 +1,12 @@
 // Against Wine's own filter graph manager and capture graph builder.
 #include "builder/CaptureBuilder.h"
-#include "mpeg/MpegDoubles.h"
+#include "doubles/ComDoubles.h"
 #include <gtest/gtest.h>
 
 namespace mpeg {
 namespace {
+
+using namespace doubles;
 
 class RealGraph : public ::testing::Test {
 protected:
@@ -15,10 +17,8 @@ protected:
         builder.reset(new CaptureBuilder);
         ASSERT_TRUE(builder->innerBuilder);
         for (FakeFilter* f : {&up, &down}) ASSERT_EQ(S_OK, graph->AddFilter(f, Wide(f->name).c_str()));
-        upOut.filter = &up;
-        downIn.filter = &down;
-        up.pins = {&upOut};
-        down.pins = {&downIn};
+        up.AddPin(upOut);
+        down.AddPin(downIn);
     }
     void TearDown() override {
         builder.reset();
@@ -33,8 +33,8 @@ protected:
 
     FakeFilter up{"up"};
     FakeFilter down{"down"};
-    LivePin upOut{"up.out", PINDIR_OUTPUT};
-    LivePin downIn{"down.in", PINDIR_INPUT};
+    FakePin upOut{"up.out", PINDIR_OUTPUT};
+    FakePin downIn{"down.in", PINDIR_INPUT};
     ComHolder<IGraphBuilder> graph;
     std::unique_ptr<CaptureBuilder> builder;
 };
