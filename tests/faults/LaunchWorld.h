@@ -1,8 +1,8 @@
 #pragma once
-// The launch from the tray in a world of fault doubles: the device enumerator lists
-// another device and then the camera; the camera's filter has a capture pin, a VBI pin
-// and an analog video input fed by a crossbar; the platform's builder finds the capture
-// controls on it. Every seam the launch calls is replaced while the world lives.
+// The launch from the tray in a world of doubles: the device enumerator lists another
+// device and then the camera; the camera's filter has a capture pin, a VBI pin and an
+// analog video input fed by a crossbar; the platform's builder finds the capture controls.
+// The seams the launch calls are replaced while the world lives.
 #include "FaultDoubles.h"
 #include "app/TrayDialog.h"
 #include "capture/CaptureState.h"
@@ -10,21 +10,13 @@
 
 namespace faults {
 
-class LaunchWorld {
-public:
+struct LaunchWorld {
     LaunchWorld();
     ~LaunchWorld();
-    LaunchWorld(const LaunchWorld&) = delete;
-    LaunchWorld& operator=(const LaunchWorld&) = delete;
-
-    // One launch as a double-click makes it; the frames it opened are in frames.
+    // One launch as a double-click makes it; then lets go of the monikers it kept.
     void Launch();
-    // Nothing of the graph is held, and the launch is not busy.
+    // Nothing of the graph is held and the launch is not busy.
     bool StateEmpty() const;
-    // Lets go of the monikers the last launch kept, as the next launch would.
-    void ForgetMonikers();
-    // Task memory the doubles handed out and the launch has not freed.
-    int TaskMemOutstanding() const;
 
     struct Frame {
         IUnknown* object;
@@ -32,30 +24,21 @@ public:
     };
     std::vector<Frame> frames;
 
-    doubles::FakeClassRegistry registry;
-    FaultDeviceEnum devenum;
-    FaultBuilder platformBuilder;
-    FaultGraph graph;
-    FaultFilter camera;
-    FaultPin captureOut;
-    FaultPin vbiOut;
-    FaultPin analogIn;
-    FaultCrossbar crossbar;
-    FaultStreamConfig streamConfig;
-    doubles::FakeUnknown compression;
-    doubles::FakeUnknown dialogs;
-    FaultBag otherBag;
-    FaultMoniker otherDevice;
-    FaultBag cameraBag;
-    FaultMoniker cameraDevice;
-    TrayDialog dialog;
-
-private:
     struct Seams;
     std::unique_ptr<Seams> seams;
+    doubles::TaskMemWatch taskMem;
+    doubles::FakeClassRegistry registry;
+    doubles::FakeDeviceEnum devenum;
+    doubles::FakeCaptureGraphBuilder platformBuilder;
+    doubles::FakeGraph graph;
+    doubles::FakeFilter camera;
+    doubles::FakePin captureOut, vbiOut, analogIn;
+    doubles::FakeCrossbar crossbar;
+    FakeStreamConfig streamConfig;
+    doubles::FakeUnknown compression, dialogs;
+    doubles::FakePropertyBag otherBag, cameraBag;
+    doubles::FakeMoniker otherDevice, cameraDevice;
+    TrayDialog dialog;
 };
-
-// The pages the camera's filter offers.
-extern const CLSID cameraPageClsid;
 
 }  // namespace faults

@@ -5,13 +5,10 @@
 #include "ProcessResources.h"
 #include <gtest/gtest.h>
 
-using namespace faults;
-
 namespace {
 
-void OneLaunch(LaunchWorld& w) {
+void OneLaunch(faults::LaunchWorld& w) {
     w.Launch();
-    w.ForgetMonikers();
     // What the doubles record grows with every call; the platform's objects would not.
     w.registry.calls.clear();
     w.platformBuilder.calls.clear();
@@ -22,7 +19,7 @@ void OneLaunch(LaunchWorld& w) {
 
 TEST(Soak, AThousandLaunchesLeaveNothingBehind) {
     const int launches = 1000;
-    LaunchWorld w;
+    faults::LaunchWorld w;
     doubles::RebaseAll();
     HANDLE self = GetCurrentProcess();
     const DWORD pid = GetCurrentProcessId();
@@ -37,7 +34,7 @@ TEST(Soak, AThousandLaunchesLeaveNothingBehind) {
     std::printf("%d launches, %zu frames opened\n", launches, w.frames.size());
     EXPECT_EQ(w.frames.size(), static_cast<size_t>(launches));
     EXPECT_TRUE(w.StateEmpty());
-    EXPECT_EQ(w.TaskMemOutstanding(), 0);
+    EXPECT_EQ(w.taskMem.Outstanding(), 0);
     EXPECT_DOUBLES_BALANCED();
     EXPECT_FALSE(ResourcesGrew(first, last, 0));
 }
