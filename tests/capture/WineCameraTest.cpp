@@ -6,51 +6,31 @@ namespace {
 
 DWORD LiveDemoFilters() {
     DWORD value = 0, size = sizeof value;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Navolet\\DemoCam", 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return 0;
-    RegQueryValueExA(key, "LiveFilters", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
-    RegCloseKey(key);
+    RegGetValueA(HKEY_CURRENT_USER, "Software\\Navolet\\DemoCam", "LiveFilters", RRF_RT_REG_DWORD, nullptr, &value, &size);
     return value;
 }
 
-class WineCameraTest : public CaptureTest {
-protected:
-    void SetUp() override {
-        CaptureTest::SetUp();
-        CoInitialize(nullptr);
-    }
-    void TearDown() override {
-        CaptureTest::TearDown();
-        CoUninitialize();
-    }
-};
-
-TEST_F(WineCameraTest, FindsTheDemoCameraBuildsItsGraphAndLetsGoOfEverything) {
-    DWORD before = LiveDemoFilters();
+TEST_F(CaptureTest, OnWineTheDemoCameraIsFoundBuiltAndLetGoOf) {
+    CoInitialize(nullptr);
+    const DWORD before = LiveDemoFilters();
     SelectDevice("", "");
-    if (!captureState.videoMoniker) GTEST_SKIP() << "the demo camera is not registered in this prefix";
-
     const CaptureState& s = captureState;
-    ASSERT_TRUE(s.videoCaptureFilter);
-    EXPECT_TRUE(s.builder && s.filterGraph);
-    EXPECT_EQ(doubles::Narrow(s.videoFriendlyName), "Quendal KVX410RB PC Camera");
-    // Wine's builder finds the capture pin's format control on the plain video type.
-    EXPECT_TRUE(s.videoStreamConfig);
-    EXPECT_TRUE(s.audioCaptureRelevant);
-    EXPECT_FALSE(s.videoCompression);
-    EXPECT_FALSE(s.crossbarRouter);
-    EXPECT_FALSE(s.closedCaptionsAvailable);
-    ComHolder<ISpecifyPropertyPages> pages;
-    EXPECT_EQ(s.videoCaptureFilter->QueryInterface(IID_ISpecifyPropertyPages,
-                                                   reinterpret_cast<void**>(pages.Receive())),
-              S_OK);
-    pages.Clear();
-    EXPECT_EQ(LiveDemoFilters(), before + 1);
-
-    TearDownGraph();
-    ReleaseCaptureFilters();
-    EXPECT_EQ(LiveDemoFilters(), before) << "the graph or the record kept the capture filter";
+    const bool found = s.videoMoniker;
+    if (found) {
+        ASSERT_TRUE(s.videoCaptureFilter);
+        EXPECT_TRUE(s.builder && s.filterGraph);
+        EXPECT_EQ(doubles::Narrow(s.videoFriendlyName), "Quendal KVX410RB PC Camera");
+        // Wine's builder finds the capture pin's format control on the plain video type.
+        EXPECT_TRUE(s.videoStreamConfig && s.audioCaptureRelevant);
+        EXPECT_FALSE(s.videoCompression || s.crossbarRouter || s.closedCaptionsAvailable);
+        EXPECT_EQ(LiveDemoFilters(), before + 1);
+        TearDownGraph();
+        ReleaseCaptureFilters();
+        EXPECT_EQ(LiveDemoFilters(), before) << "the graph or the record kept the capture filter";
+    }
+    EmptyCaptureState();
+    CoUninitialize();
+    if (!found) GTEST_SKIP() << "the demo camera is not registered in this prefix";
 }
 
 }  // namespace
