@@ -101,6 +101,10 @@ void RebaseAll() {
     for (ComDouble* d : Live()) d->Rebase();
 }
 
+int LiveHeapDoubles() {
+    return std::count_if(Live().begin(), Live().end(), [](ComDouble* d) { return d->heap; });
+}
+
 void* TaskAlloc(size_t bytes) {
     void* block = ::CoTaskMemAlloc(bytes);
     if (block && watching) outstanding.push_back(block);

@@ -61,6 +61,10 @@ protected:
     ULONG STDMETHODCALLTYPE AddRef() override { return DoAddRef(); }                      \
     ULONG STDMETHODCALLTYPE Release() override { return DoRelease(); }
 
+// For methods nothing calls: a constant answer.
+#define DOUBLE_STUB(name, params, answer) \
+    HRESULT STDMETHODCALLTYPE name params override { return answer; }
+
 // A double of the interfaces First, Rest...: IUnknown answers with First.
 template <class First, class... Rest>
 class Double : public ComDouble, public First, public Rest... {
@@ -87,6 +91,8 @@ std::wstring Wide(const std::string& text);
 void ExpectAllBalanced(const char* file, int line);
 // Rebases every live double (after the arrangement of a test, before the act).
 void RebaseAll();
+// Number of heap doubles alive.
+int LiveHeapDoubles();
 
 // Media types as a test writes them.
 struct MediaType {

@@ -3,7 +3,6 @@
 // reference on its owner and on each interface item, so a leaked enumerator shows up in
 // the owner's count. Media types are handed out as fresh task-allocated copies.
 #include "doubles/ComDouble.h"
-#include <algorithm>
 #include <type_traits>
 
 namespace doubles {
@@ -32,18 +31,9 @@ public:
         if (fetched) *fetched = n;
         return n == wanted ? S_OK : S_FALSE;
     }
-    HRESULT STDMETHODCALLTYPE Skip(ULONG n) override {
-        bool whole = position + n <= items.size();
-        position = std::min<size_t>(position + n, items.size());
-        return whole ? S_OK : S_FALSE;
-    }
     HRESULT STDMETHODCALLTYPE Reset() override { return position = 0, S_OK; }
-    HRESULT STDMETHODCALLTYPE Clone(IEnum** out) override {
-        if (!out) return E_POINTER;
-        auto* copy = new FakeEnum(this->name, this->journal, owner, items);
-        copy->position = position;
-        return *out = copy, S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE Skip(ULONG) override { return E_NOTIMPL; }  // not used by the program
+    HRESULT STDMETHODCALLTYPE Clone(IEnum**) override { return E_NOTIMPL; }
 
     IUnknown* owner;
     std::vector<Held> items;
@@ -53,6 +43,5 @@ public:
 using FakeEnumPins = FakeEnum<IEnumPins, IPin>;
 using FakeEnumFilters = FakeEnum<IEnumFilters, IBaseFilter>;
 using FakeEnumMoniker = FakeEnum<IEnumMoniker, IMoniker>;
-using FakeEnumMediaTypes = FakeEnum<IEnumMediaTypes, AM_MEDIA_TYPE, MediaType>;
 
 }  // namespace doubles
