@@ -27,8 +27,7 @@ public:
     HRESULT STDMETHODCALLTYPE MapStreamId(ULONG id, DWORD content, ULONG substream, int offset) override {
         return maps.push_back({LONG(id), LONG(content), LONG(substream), offset}), S_OK;
     }
-    HRESULT STDMETHODCALLTYPE UnmapStreamId(ULONG, ULONG*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE EnumStreamIdMap(IEnumStreamIdMap**) override { return E_NOTIMPL; }
+    DOUBLE_STUB(UnmapStreamId, (ULONG, ULONG*), E_NOTIMPL) DOUBLE_STUB(EnumStreamIdMap, (IEnumStreamIdMap**), E_NOTIMPL)
     std::string pinName;
     AM_MEDIA_TYPE type{};       // format pointer cleared
     std::vector<BYTE> format;
@@ -54,8 +53,7 @@ public:
         pin.AddRef();
         return *out = &AddPin(pin), S_OK;
     }
-    HRESULT STDMETHODCALLTYPE SetOutputPinMediaType(LPWSTR, AM_MEDIA_TYPE*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE DeleteOutputPin(LPWSTR) override { return E_NOTIMPL; }
+    DOUBLE_STUB(SetOutputPinMediaType, (LPWSTR, AM_MEDIA_TYPE*), E_NOTIMPL) DOUBLE_STUB(DeleteOutputPin, (LPWSTR), E_NOTIMPL)
     std::vector<std::unique_ptr<MappedPin>> made;
 
 protected:
@@ -71,7 +69,7 @@ public:
     HRESULT STDMETHODCALLTYPE SetFileName(LPCOLESTR name, const AM_MEDIA_TYPE* mt) override {
         return file = name, hadType = mt != nullptr, S_OK;
     }
-    HRESULT STDMETHODCALLTYPE GetCurFile(LPOLESTR*, AM_MEDIA_TYPE*) override { return E_NOTIMPL; }
+    DOUBLE_STUB(GetCurFile, (LPOLESTR*, AM_MEDIA_TYPE*), E_NOTIMPL)
     std::wstring file;
     bool hadType = false;
 
@@ -85,10 +83,9 @@ protected:
 class FakeMapper : public Double<IFilterMapper2> {
 public:
     using Double::Double;
-    HRESULT STDMETHODCALLTYPE CreateCategory(REFCLSID, DWORD, LPCWSTR) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE UnregisterFilter(const CLSID*, LPCOLESTR, REFCLSID) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE RegisterFilter(REFCLSID, LPCWSTR, IMoniker**, const CLSID*, LPCOLESTR,
-                                             const REGFILTER2*) override { return E_NOTIMPL; }
+    DOUBLE_STUB(CreateCategory, (REFCLSID, DWORD, LPCWSTR), E_NOTIMPL)
+    DOUBLE_STUB(UnregisterFilter, (const CLSID*, LPCOLESTR, REFCLSID), E_NOTIMPL)
+    DOUBLE_STUB(RegisterFilter, (REFCLSID, LPCWSTR, IMoniker**, const CLSID*, LPCOLESTR, const REGFILTER2*), E_NOTIMPL)
     HRESULT STDMETHODCALLTYPE EnumMatchingFilters(IEnumMoniker** out, DWORD, WINBOOL, DWORD, WINBOOL inputNeeded,
                                                   DWORD, const GUID*, const REGPINMEDIUM* medIn, const CLSID*,
                                                   WINBOOL, WINBOOL, DWORD, const GUID*, const REGPINMEDIUM*,

@@ -32,12 +32,10 @@ TEST_F(PinOperations, Mpeg2SearchTakesOutputPinsOnlyVideoSearchTakesEither) {
     FakeFilter& filter = Make<FakeFilter>("f");
     FakePin& in = Pin(filter, "in", PINDIR_INPUT, {MediaType(MEDIATYPE_Video, MEDIASUBTYPE_MPEG2_VIDEO)});
     FakePin& out = Pin(filter, "out", PINDIR_OUTPUT, {MediaType(MEDIATYPE_Video, MEDIASUBTYPE_MPEG2_VIDEO)});
-    ComHolder<IPin> found;
-    EXPECT_EQ(S_OK, builder->FindMpeg2OutputPin(&filter, &found));
-    EXPECT_EQ(static_cast<IPin*>(&out), found.Get());
-    EXPECT_EQ(S_OK, builder->FindVideoPin(&filter, &found));
-    EXPECT_EQ(static_cast<IPin*>(&in), found.Get());
-    found.Clear();
+    ComHolder<IPin> mpeg2, video;
+    EXPECT_EQ(S_OK, builder->FindMpeg2OutputPin(&filter, &mpeg2));
+    EXPECT_EQ(S_OK, builder->FindVideoPin(&filter, &video));
+    EXPECT_TRUE(mpeg2.Get() == &out && video.Get() == &in);
 }
 
 TEST_F(PinOperations, PinMediumIsTheFirstHardwareEntryOrTheNullMedium) {

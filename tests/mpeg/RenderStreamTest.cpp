@@ -1,4 +1,4 @@
-// Stream rendering, the output file through the dump filter and the demultiplexer's pins.
+// Stream rendering and the output file through the dump filter.
 #include "mpeg/MpegTest.h"
 
 namespace mpeg {
@@ -30,24 +30,19 @@ protected:
     FakePin& demuxIn = Pin(demux, "in", PINDIR_INPUT);
 };
 
-TEST_F(RenderStream, OtherTypesGoToThePlatformBuilderUnchanged) {
-    FakeFilter& renderer = Make<FakeFilter>("renderer");
+TEST_F(RenderStream, OtherTypesGoToThePlatformBuilderUnchangedAndANullSourceIsRefused) {
+    IBaseFilter* from = &source;
     for (HRESULT result : {VFW_S_NOPREVIEWPIN, E_FAIL})
         for (const GUID* type : {static_cast<const GUID*>(nullptr), &MEDIATYPE_Video}) {
             inner.calls.clear();
             inner.results["RenderStream"] = result;
-            IBaseFilter* from = &source;
-            EXPECT_EQ(result, builder->RenderStream(&PIN_CATEGORY_PREVIEW, type, from, &compressor, &renderer));
+            EXPECT_EQ(result, builder->RenderStream(&PIN_CATEGORY_PREVIEW, type, from, &compressor, &demux));
             ASSERT_EQ(1u, inner.calls.size());
             const BuilderCall& c = inner.calls[0];
             EXPECT_TRUE(c.category == &PIN_CATEGORY_PREVIEW && c.type == type && c.source == from &&
-                        c.filter == static_cast<IBaseFilter*>(&compressor) &&
-                        c.renderer == static_cast<IBaseFilter*>(&renderer));
+                        c.filter == static_cast<IBaseFilter*>(&compressor) && c.renderer == static_cast<IBaseFilter*>(&demux));
         }
     EXPECT_FALSE(builder->graph);
-}
-
-TEST_F(RenderStream, ASourceThatIsNoFilterIsRefused) {
     source.Hide(IID_IBaseFilter);
     EXPECT_EQ(E_INVALIDARG, RenderBytes(nullptr));
     EXPECT_EQ(E_INVALIDARG, RenderBytes(&source));
@@ -173,7 +168,7 @@ TEST_F(OutputFile, NullArgumentsAreRefusedAndOtherTypesForwardedUnchanged) {
     EXPECT_FALSE(builder->graph || builder->mpegFilter);
 }
 
-TEST_F(OutputFile, DumpPathFetchesTheGraphOnceAndReplacesMpegFilter) {
+TEST_F(OutputFile, DumpPathFetchesTheGraphOnceAndReplacesMpegFilterAndARefusedDumpIsLetGo) {
     builder->mpegFilter = static_cast<IBaseFilter*>(&demux);  // left by an earlier rendering
     for (int call = 0; call < 2; ++call) {
         ASSERT_EQ(S_OK, builder->SetOutputFileName(&DumpType, L"out.dump", filter.Receive(), sink.Receive()));
@@ -186,38 +181,11 @@ TEST_F(OutputFile, DumpPathFetchesTheGraphOnceAndReplacesMpegFilter) {
     EXPECT_EQ(L"out.dump", dump.file);
     EXPECT_FALSE(dump.hadType);
     EXPECT_EQ(L"Dump", dump.joinedName);
-    filter.Clear();
-    sink.Clear();
-}
-
-TEST_F(OutputFile, ADumpFilterTheGraphRefusesIsLetGo) {
+    graph.RemoveFilter(&dump);
+    builder->ReleaseFilters();
     graph.addFilterResults = {VFW_E_DUPLICATE_NAME};
     EXPECT_EQ(VFW_E_DUPLICATE_NAME, builder->SetOutputFileName(&DumpType, L"out.dump", filter.Receive(), sink.Receive()));
     EXPECT_FALSE(builder->mpegFilter || filter || sink);
-}
-
-using Demultiplexer = MpegTest;
-
-TEST_F(Demultiplexer, GetsExactlyTwoMappedElementaryStreamPins) {
-    ASSERT_EQ(S_OK, builder->ConfigureDemultiplexer(static_cast<IBaseFilter*>(&demux)));
-    ASSERT_EQ(2u, demux.made.size());
-    struct Expected {
-        const char* name;
-        GUID major, sub, format;
-        LONG streamId;
-    } expected[] = {
-        {"MpegVideo", MEDIATYPE_Video, MEDIASUBTYPE_MPEG2_VIDEO, FORMAT_MPEG2Video, 224},
-        {"MpegAudio", MEDIATYPE_Audio, MEDIASUBTYPE_MPEG2_AUDIO, FORMAT_WaveFormatEx, 192},
-    };
-    for (int i = 0; i < 2; ++i) {
-        const MappedPin& pin = *demux.made[i];
-        const AM_MEDIA_TYPE& type = pin.type;
-        EXPECT_EQ(expected[i].name, pin.pinName);
-        EXPECT_TRUE(type.majortype == expected[i].major && type.subtype == expected[i].sub &&
-                    type.formattype == expected[i].format && type.bFixedSizeSamples &&
-                    !type.bTemporalCompression && !type.pUnk && type.lSampleSize == 0) << i;
-        EXPECT_EQ((std::vector<std::vector<LONG>>{{expected[i].streamId, 1, 0, 0}}), pin.maps) << i;
-    }
 }
 
 }  // namespace
