@@ -1,7 +1,8 @@
-#include <gtest/gtest.h>
-#include <functional>
+// The wrapper's core: the platform builder it creates, the seven forwarded operations and
+// the release of the filters it inserted.
 #include "builder/CaptureBuilder.h"
 #include "doubles/ComDoubles.h"
+#include <gmock/gmock.h>
 
 using namespace doubles;
 
@@ -17,148 +18,87 @@ protected:
     FakeClassRegistry registry;
 };
 
-TEST_F(CaptureBuilderTest, ConstructionCreatesThePlatformBuilderAndNothingElse) {
+TEST_F(CaptureBuilderTest, AFreshWrapperHoldsOnlyThePlatformBuilderAndReleasesIt) {
     {
         CaptureBuilder builder;
         ASSERT_EQ(1u, registry.calls.size());
         const CreateCall& call = registry.calls[0];
-        EXPECT_EQ(CLSID_CaptureGraphBuilder2, call.clsid);
-        EXPECT_EQ(nullptr, call.outer);
-        EXPECT_EQ(23u, call.context);
-        EXPECT_EQ(IID_ICaptureGraphBuilder2, call.iid);
+        EXPECT_TRUE(call.clsid == CLSID_CaptureGraphBuilder2 && !call.outer && call.iid == IID_ICaptureGraphBuilder2);
         EXPECT_EQ(static_cast<ICaptureGraphBuilder2*>(&inner), builder.innerBuilder.Get());
-        EXPECT_FALSE(builder.multiplexer);
-        EXPECT_FALSE(builder.videoEncoder);
-        EXPECT_FALSE(builder.mpegFilter);
-        EXPECT_FALSE(builder.graph);
-        EXPECT_EQ(224u, builder.videoStreamId);
-        EXPECT_EQ(192u, builder.audioStreamId);
+        EXPECT_FALSE(builder.multiplexer || builder.videoEncoder || builder.mpegFilter || builder.graph);
         inner.journalRefs = true;
     }
-    EXPECT_EQ("inner.Release", journal.Text()) << "a fresh wrapper releases only its platform builder";
+    EXPECT_EQ("inner.Release", journal.Text());
 }
 
+// The platform builder with every operation mocked, so arguments are matched exactly.
+struct MockBuilder : Double<ICaptureGraphBuilder2> {
+    using Double::Double;
+#define CALL (override, Calltype(STDMETHODCALLTYPE))
+    MOCK_METHOD(HRESULT, SetFiltergraph, (IGraphBuilder*), CALL);
+    MOCK_METHOD(HRESULT, GetFiltergraph, (IGraphBuilder**), CALL);
+    MOCK_METHOD(HRESULT, SetOutputFileName, (const GUID*, LPCOLESTR, IBaseFilter**, IFileSinkFilter**), CALL);
+    MOCK_METHOD(HRESULT, FindInterface, (const GUID*, const GUID*, IBaseFilter*, REFIID, void**), CALL);
+    MOCK_METHOD(HRESULT, RenderStream, (const GUID*, const GUID*, IUnknown*, IBaseFilter*, IBaseFilter*), CALL);
+    MOCK_METHOD(HRESULT, ControlStream, (const GUID*, const GUID*, IBaseFilter*, REFERENCE_TIME*, REFERENCE_TIME*, WORD, WORD), CALL);
+    MOCK_METHOD(HRESULT, AllocCapFile, (LPCOLESTR, DWORDLONG), CALL);
+    MOCK_METHOD(HRESULT, CopyCaptureFile, (LPOLESTR, LPOLESTR, int, IAMCopyCaptureFileProgress*), CALL);
+    MOCK_METHOD(HRESULT, FindPin, (IUnknown*, PIN_DIRECTION, const GUID*, const GUID*, WINBOOL, int, IPin**), CALL);
+#undef CALL
+};
+
 TEST_F(CaptureBuilderTest, ForwardedOperationsPassEveryArgumentAndReturnTheResultUnchanged) {
+    using ::testing::Return;
+    MockBuilder mock("mock");
+    registry.Register(CLSID_CaptureGraphBuilder2, static_cast<ICaptureGraphBuilder2*>(&mock));
     FakeFilter filter("filter");
     FakeGraph graph;
-    FakePin pin("pin", PINDIR_OUTPUT);
     IBaseFilter* f = &filter;
-    IGraphBuilder* g = &graph;
     REFERENCE_TIME start = 1, stop = 2;
     wchar_t oldName[] = L"old.avi", newName[] = L"new.avi";
+    const wchar_t* file = L"cap.avi";
     auto* progress = reinterpret_cast<IAMCopyCaptureFileProgress*>(0x1234);
     void* found = nullptr;
-    IPin* foundPin = nullptr;
-    IGraphBuilder* gotGraph = nullptr;
-
-    struct Op {
-        const char* method;
-        std::function<HRESULT(CaptureBuilder&)> call;
-        std::function<void(const BuilderCall&)> check;
-    } ops[] = {
-        {"AllocCapFile", [&](CaptureBuilder& b) { return b.AllocCapFile(L"cap.avi", 0x123456789ULL); },
-         [&](const BuilderCall& c) {
-             EXPECT_STREQ(L"cap.avi", c.file);
-             EXPECT_EQ(0x123456789ULL, c.size);
-         }},
-        {"ControlStream",
-         [&](CaptureBuilder& b) {
-             return b.ControlStream(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, f, &start, &stop, 3, 4);
-         },
-         [&](const BuilderCall& c) {
-             EXPECT_EQ(&PIN_CATEGORY_CAPTURE, c.category);
-             EXPECT_EQ(&MEDIATYPE_Video, c.type);
-             EXPECT_EQ(f, c.filter);
-             EXPECT_EQ(&start, c.start);
-             EXPECT_EQ(&stop, c.stop);
-             EXPECT_EQ(3, c.startCookie);
-             EXPECT_EQ(4, c.stopCookie);
-         }},
-        {"CopyCaptureFile", [&](CaptureBuilder& b) { return b.CopyCaptureFile(oldName, newName, 1, progress); },
-         [&](const BuilderCall& c) {
-             EXPECT_EQ(oldName, c.file);
-             EXPECT_EQ(newName, c.file2);
-             EXPECT_EQ(1, c.allowEscAbort);
-             EXPECT_EQ(progress, c.progress);
-         }},
-        {"FindInterface",
-         [&](CaptureBuilder& b) {
-             return b.FindInterface(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Interleaved, f, IID_IAMStreamConfig, &found);
-         },
-         [&](const BuilderCall& c) {
-             EXPECT_EQ(&PIN_CATEGORY_PREVIEW, c.category);
-             EXPECT_EQ(&MEDIATYPE_Interleaved, c.type);
-             EXPECT_EQ(f, c.filter);
-             EXPECT_EQ(&IID_IAMStreamConfig, c.iid);
-             EXPECT_EQ(&found, c.out);
-         }},
-        {"FindPin",
-         [&](CaptureBuilder& b) {
-             return b.FindPin(f, PINDIR_OUTPUT, &PIN_CATEGORY_VBI, &MEDIATYPE_VBI, TRUE, 2, &foundPin);
-         },
-         [&](const BuilderCall& c) {
-             EXPECT_EQ(static_cast<IUnknown*>(f), c.source);
-             EXPECT_EQ(PINDIR_OUTPUT, c.direction);
-             EXPECT_EQ(&PIN_CATEGORY_VBI, c.category);
-             EXPECT_EQ(&MEDIATYPE_VBI, c.type);
-             EXPECT_EQ(TRUE, c.unconnected);
-             EXPECT_EQ(2, c.index);
-             EXPECT_EQ(&foundPin, c.out);
-         }},
-        {"GetFiltergraph", [&](CaptureBuilder& b) { return b.GetFiltergraph(&gotGraph); },
-         [&](const BuilderCall& c) { EXPECT_EQ(&gotGraph, c.out); }},
-        {"SetFiltergraph", [&](CaptureBuilder& b) { return b.SetFiltergraph(g); },
-         [&](const BuilderCall& c) { EXPECT_EQ(g, c.graph); }},
-    };
-
-    const HRESULT results[] = {S_OK, S_FALSE, E_FAIL, E_INVALIDARG, VFW_E_NOT_CONNECTED};
+    IPin* pin = nullptr;
+    IGraphBuilder* got = nullptr;
     CaptureBuilder builder;
-    for (const Op& op : ops) {
-        for (HRESULT result : results) {
-            inner.calls.clear();
-            inner.results[op.method] = result;
-            EXPECT_EQ(result, op.call(builder)) << op.method;
-            ASSERT_EQ(1u, inner.calls.size()) << op.method;
-            EXPECT_EQ(op.method, inner.calls[0].method);
-            op.check(inner.calls[0]);
-        }
-        inner.results.erase(op.method);
+    for (HRESULT hr : {S_OK, S_FALSE, E_FAIL, VFW_E_NOT_CONNECTED}) {
+        EXPECT_CALL(mock, AllocCapFile(file, 0x123456789ULL)).WillOnce(Return(hr));
+        EXPECT_CALL(mock, ControlStream(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, f, &start, &stop, 3, 4)).WillOnce(Return(hr));
+        EXPECT_CALL(mock, CopyCaptureFile(oldName, newName, 1, progress)).WillOnce(Return(hr));
+        EXPECT_CALL(mock, FindInterface(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Interleaved, f, ::testing::Ref(IID_IAMStreamConfig), &found))
+            .WillOnce(Return(hr));
+        EXPECT_CALL(mock, FindPin(f, PINDIR_OUTPUT, &PIN_CATEGORY_VBI, &MEDIATYPE_VBI, TRUE, 2, &pin)).WillOnce(Return(hr));
+        EXPECT_CALL(mock, GetFiltergraph(&got)).WillOnce(Return(hr));
+        EXPECT_CALL(mock, SetFiltergraph(static_cast<IGraphBuilder*>(&graph))).WillOnce(Return(hr));
+        EXPECT_EQ(hr, builder.AllocCapFile(file, 0x123456789ULL));
+        EXPECT_EQ(hr, builder.ControlStream(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, f, &start, &stop, 3, 4));
+        EXPECT_EQ(hr, builder.CopyCaptureFile(oldName, newName, 1, progress));
+        EXPECT_EQ(hr, builder.FindInterface(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Interleaved, f, IID_IAMStreamConfig, &found));
+        EXPECT_EQ(hr, builder.FindPin(f, PINDIR_OUTPUT, &PIN_CATEGORY_VBI, &MEDIATYPE_VBI, TRUE, 2, &pin));
+        EXPECT_EQ(hr, builder.GetFiltergraph(&got));
+        EXPECT_EQ(hr, builder.SetFiltergraph(&graph));
+        ::testing::Mock::VerifyAndClearExpectations(&mock);
     }
     EXPECT_FALSE(builder.graph) << "forwarding keeps no result";
 }
 
-TEST_F(CaptureBuilderTest, ReleaseFiltersLetsGoOfTheInsertedFiltersOnly) {
+TEST_F(CaptureBuilderTest, ReleaseFiltersLetsGoOfTheInsertedFiltersOnlyAndOnce) {
     FakeFilter mux("mux", &journal), encoder("encoder", &journal), demux("demux", &journal);
     FakeGraph graph("graph", &journal);
-    {
-        CaptureBuilder builder;
-        builder.multiplexer = &mux;
-        builder.videoEncoder = &encoder;
-        builder.mpegFilter = &demux;
-        builder.graph = &graph;
-        for (ComDouble* d : std::initializer_list<ComDouble*>{&mux, &encoder, &demux, &graph, &inner})
-            d->journalRefs = true;
-
-        builder.ReleaseFilters();
-        EXPECT_EQ("mux.Release encoder.Release demux.Release", journal.Text());
-        EXPECT_FALSE(builder.multiplexer);
-        EXPECT_FALSE(builder.videoEncoder);
-        EXPECT_FALSE(builder.mpegFilter);
-        EXPECT_TRUE(builder.innerBuilder);
-        EXPECT_TRUE(builder.graph);
-
-        journal.Clear();
-        builder.ReleaseFilters();
-        EXPECT_EQ("", journal.Text());
-
-        // Set again, as the MPEG-2 paths may after a teardown.
-        builder.multiplexer = &mux;
-        builder.videoEncoder = &encoder;
-        builder.mpegFilter = &demux;
-        journal.Clear();
-    }
-    EXPECT_EQ("graph.Release inner.Release demux.Release encoder.Release mux.Release", journal.Text())
-        << "the destructor releases in reverse declaration order";
+    CaptureBuilder builder;
+    builder.multiplexer = &mux;
+    builder.videoEncoder = &encoder;
+    builder.mpegFilter = &demux;
+    builder.graph = &graph;
+    for (ComDouble* d : std::initializer_list<ComDouble*>{&mux, &encoder, &demux, &graph, &inner}) d->journalRefs = true;
+    builder.ReleaseFilters();
+    EXPECT_EQ("mux.Release encoder.Release demux.Release", journal.Text());
+    EXPECT_TRUE(builder.innerBuilder && builder.graph);
+    journal.Clear();
+    builder.ReleaseFilters();
+    EXPECT_EQ("", journal.Text());
+    builder.graph.Clear();
 }
 
 TEST_F(CaptureBuilderTest, WithoutAPlatformBuilderEveryOperationFails) {
@@ -167,26 +107,24 @@ TEST_F(CaptureBuilderTest, WithoutAPlatformBuilderEveryOperationFails) {
     FakeGraph graph;
     CaptureBuilder builder;
     ASSERT_FALSE(builder.innerBuilder);
-
     void* found = &found;
     IPin* pin = reinterpret_cast<IPin*>(&found);
     IGraphBuilder* got = &graph;
     IBaseFilter* sinkFilter = &filter;
-    IFileSinkFilter* sink = reinterpret_cast<IFileSinkFilter*>(&found);
+    IFileSinkFilter* sink = nullptr;
     wchar_t name[] = L"a.avi";
+    IBaseFilter* f = &filter;
     EXPECT_EQ(E_FAIL, builder.AllocCapFile(L"a.avi", 1));
-    EXPECT_EQ(E_FAIL, builder.ControlStream(nullptr, nullptr, &filter, nullptr, nullptr, 0, 0));
+    EXPECT_EQ(E_FAIL, builder.ControlStream(nullptr, nullptr, f, nullptr, nullptr, 0, 0));
     EXPECT_EQ(E_FAIL, builder.CopyCaptureFile(name, name, 0, nullptr));
-    EXPECT_EQ(E_FAIL, builder.FindInterface(nullptr, nullptr, &filter, IID_IAMStreamConfig, &found));
-    EXPECT_EQ(E_FAIL, builder.FindPin(static_cast<IBaseFilter*>(&filter), PINDIR_OUTPUT, nullptr, nullptr, FALSE, 0, &pin));
+    EXPECT_EQ(E_FAIL, builder.FindInterface(nullptr, nullptr, f, IID_IAMStreamConfig, &found));
+    EXPECT_EQ(E_FAIL, builder.FindPin(f, PINDIR_OUTPUT, nullptr, nullptr, FALSE, 0, &pin));
     EXPECT_EQ(E_FAIL, builder.GetFiltergraph(&got));
     EXPECT_EQ(E_FAIL, builder.SetFiltergraph(&graph));
-    EXPECT_EQ(nullptr, found);
-    EXPECT_EQ(nullptr, pin);
-    EXPECT_EQ(nullptr, got);
-    EXPECT_TRUE(FAILED(builder.RenderStream(nullptr, nullptr, static_cast<IBaseFilter*>(&filter), nullptr, nullptr)));
-    EXPECT_TRUE(FAILED(builder.SetOutputFileName(&MEDIASUBTYPE_Avi, L"a.avi", &sinkFilter, &sink)));
-    EXPECT_TRUE(journal.entries.empty());
+    EXPECT_TRUE(!found && !pin && !got);
+    EXPECT_EQ(E_FAIL, builder.RenderStream(nullptr, &MEDIATYPE_Video, f, nullptr, nullptr));
+    EXPECT_EQ(E_FAIL, builder.RenderStream(nullptr, &MEDIATYPE_Stream, f, nullptr, nullptr));
+    EXPECT_EQ(E_FAIL, builder.SetOutputFileName(&MEDIASUBTYPE_Avi, L"a.avi", &sinkFilter, &sink));
 }
 
 }  // namespace

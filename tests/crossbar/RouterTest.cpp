@@ -1,15 +1,49 @@
-#include "CrossbarFixture.h"
+// Route tracing upstream of a capture pin, and the node cache of the route list.
+#include "crossbar/Allocation.h"
+#include "crossbar/CrossbarRouter.h"
+#include "doubles/ComDoubles.h"
+#include <gtest/gtest.h>
 
 using namespace doubles;
 
 namespace {
 
-IAMCrossbar* Itf(FakeCrossbar& x) { return static_cast<IAMCrossbar*>(&x); }
+constexpr LONG kTuner = PhysConn_Video_Tuner, kComposite = PhysConn_Video_Composite, kSVideo = PhysConn_Video_SVideo;
+constexpr LONG kDecoderOut = PhysConn_Video_VideoDecoder, kAudioLine = PhysConn_Audio_Line;
 
-LONG RouteCount(CrossbarRouter& router) {
-    LONG n = -1;
-    EXPECT_EQ(S_OK, router.GetRouteCount(&n));
-    return n;
+// Counts the router's allocations and can make the n-th one fail.
+struct CountingAllocator {
+    explicit CountingAllocator(int failAt = 0) : failAt(failAt) { current = this; }
+    ~CountingAllocator() { current = nullptr; }
+    static void* Allocate(size_t bytes) { return ++current->allocations == current->failAt ? nullptr : std::malloc(bytes); }
+    static void Free(void* block) { current->frees += block != nullptr, std::free(block); }
+    int allocations = 0, frees = 0, failAt;
+    static inline CountingAllocator* current = nullptr;
+    SeamOverride<void* (*)(size_t)> allocate{crossbar::Allocate, &Allocate};
+    SeamOverride<void (*)(void*)> release{crossbar::Free, &Free};
+};
+
+// One traced route: each entry's crossbar, input and output index and depth, from the
+// entry nearest the source down to the capture side, e.g. "a:0>0@1 b:1>0@0".
+using Routes = std::vector<std::string>;
+
+// Traces from pin, checks the links of every stored route, and lets the router go.
+Routes Trace(IPin* pin, HRESULT* hr) {
+    Routes all;
+    CrossbarRouter router(pin, hr);
+    for (ListNode* node = router.routes ? router.routes->head : nullptr; node; node = node->next) {
+        std::string route;
+        for (auto* e = static_cast<RoutingEntry*>(node->item); e; e = e->downstream) {
+            EXPECT_TRUE(!e->downstream || e->downstream->upstream == e);
+            route += (route.empty() ? "" : " ") + NameOf(e->crossbar) + ":" + std::to_string(e->inputIndex) + ">" +
+                     std::to_string(e->outputIndex) + "@" + std::to_string(e->depth);
+        }
+        all.push_back(route);
+    }
+    LONG count = -1;
+    EXPECT_EQ(S_OK, router.GetRouteCount(&count));
+    EXPECT_EQ(LONG(all.size()), count);
+    return all;
 }
 
 struct CaptureSide {
@@ -18,56 +52,38 @@ struct CaptureSide {
     CaptureSide() { filter.AddPin(in); }
 };
 
-TEST(CrossbarRouter, StartPinWithoutCrossbarUpstream) {
+TEST(CrossbarRouter, StartPinsWithoutACrossbarUpstreamGiveNoRoutes) {
     CaptureSide capture;
     FakeFilter tuner("tuner");
     FakePin tunerOut("tuner.out", PINDIR_OUTPUT);
     tuner.AddPin(tunerOut);
-
-    struct Case {
-        const char* what;
-        IPin* start;
-        bool connect;
-        HRESULT expected;
-    } cases[] = {
-        {"null start pin", nullptr, false, E_POINTER},
-        {"unconnected", &capture.in, false, E_FAIL},
-        {"peer is no crossbar", &capture.in, true, E_FAIL},
-    };
-    for (const auto& c : cases) {
-        capture.in.peer = tunerOut.peer = nullptr;
-        if (c.connect) FakePin::Link(tunerOut, capture.in);
-        HRESULT hr = S_OK;
-        {
-            CrossbarRouter router(c.start, &hr);
-            EXPECT_EQ(0, RouteCount(router)) << c.what;
-        }
-        EXPECT_EQ(c.expected, hr) << c.what;
-        EXPECT_DOUBLES_BALANCED();
-    }
-}
-
-TEST(CrossbarRouter, PeerPinInfoFailingGivesNoRoutesButSuccess) {
-    CaptureSide capture;
     FakeCrossbar xbar("xbar", {{kComposite}}, {{kDecoderOut}});
-    FakePin::Link(xbar.Output(0), capture.in);
+    FakePin in2("capture.in2", PINDIR_INPUT);
+    FakePin::Link(tunerOut, capture.in);
+    FakePin::Link(xbar.Output(0), in2);
     xbar.Output(0).queryPinInfoResult = E_FAIL;
-    HRESULT hr = E_UNEXPECTED;
-    {
-        CrossbarRouter router(&capture.in, &hr);
-        EXPECT_EQ(0, RouteCount(router));
+    struct Case {
+        IPin* start;
+        HRESULT expected;
+    } cases[] = {{nullptr, E_POINTER}, {&capture.in, E_FAIL}, {&in2, S_OK}};  // no crossbar; QueryPinInfo fails
+    for (const Case& c : cases) {
+        HRESULT hr = E_UNEXPECTED;
+        EXPECT_EQ(Routes{}, Trace(c.start, &hr)) << NameOf(c.start);
+        EXPECT_EQ(c.expected, hr) << NameOf(c.start);
     }
-    EXPECT_EQ(S_OK, hr);
+    capture.in.peer = nullptr;  // unconnected
+    HRESULT hr = S_OK;
+    EXPECT_EQ(Routes{}, Trace(&capture.in, &hr));
+    EXPECT_EQ(E_FAIL, hr);
     EXPECT_DOUBLES_BALANCED();
 }
 
 // Inputs: composite, audio line (skipped), S-video refused by CanRoute, tuner fed by a
-// filter that is no crossbar (ends there like an unconnected input). Output 1 feeds the
-// capture filter, so every route must carry output index 1.
-TEST(CrossbarRouter, OneCrossbarStoresEachRoutableVideoInput) {
+// filter that is no crossbar (the route ends there). Output 1 feeds the capture filter.
+TEST(CrossbarRouter, OneCrossbarStoresEachRoutableVideoInputWithItsDetails) {
     CaptureSide capture;
     FakeCrossbar xbar("xbar", {{kComposite, 1}, {kAudioLine, 0}, {kSVideo, 1}, {kTuner, 1}},
-                      {{kAudioDecoderOut, 1}, {kDecoderOut, 0}});
+                      {{PhysConn_Audio_AudioDecoder, 1}, {kDecoderOut, 0}});
     FakeFilter tuner("tuner");
     FakePin tunerOut("tuner.out", PINDIR_OUTPUT);
     tuner.AddPin(tunerOut);
@@ -75,120 +91,46 @@ TEST(CrossbarRouter, OneCrossbarStoresEachRoutableVideoInput) {
     FakePin::Link(xbar.Output(1), capture.in);
     xbar.canRoute[{1, 2}] = S_FALSE;
     xbar.canRoute[{0, 0}] = E_FAIL;  // the wrong output must not be asked
-
     HRESULT hr = E_UNEXPECTED;
-    {
-        CrossbarRouter router(&capture.in, &hr);
-        ASSERT_EQ(S_OK, hr);
-        ASSERT_EQ(2, RouteCount(router));
-        auto routes = StoredRoutes(router);
-        const LONG expectedInput[] = {0, 3};
-        const LONG expectedType[] = {kComposite, kTuner};
-        for (int r = 0; r < 2; ++r) {
-            ASSERT_EQ(1u, routes[r].size());
-            const RoutingEntry& e = routes[r][0];
-            EXPECT_EQ(nullptr, e.upstream);
-            EXPECT_EQ(nullptr, e.downstream);
-            EXPECT_EQ(Itf(xbar), e.crossbar);
-            EXPECT_EQ(expectedInput[r], e.inputIndex);
-            EXPECT_EQ(1, e.outputIndex);
-            EXPECT_EQ(1, e.inputRelatedIndex);
-            EXPECT_EQ(0, e.outputRelatedIndex);
-            EXPECT_EQ(expectedType[r], e.inputPhysicalType);
-            EXPECT_EQ(kDecoderOut, e.outputPhysicalType);
-            EXPECT_EQ(0, e.depth);
-        }
-        EXPECT_EQ(1 + 2, xbar.refs) << "one reference per stored route";
-
-        EXPECT_EQ(S_OK, router.DestroyRoutes());
-        EXPECT_EQ(0, RouteCount(router));
-        EXPECT_DOUBLES_BALANCED();
-        EXPECT_EQ(S_OK, router.DestroyRoutes());
-        EXPECT_EQ(E_POINTER, router.GetRouteCount(nullptr));
+    CrossbarRouter router(&capture.in, &hr);
+    ASSERT_EQ(S_OK, hr);
+    LONG count = 0;
+    ASSERT_EQ(S_OK, router.GetRouteCount(&count));
+    ASSERT_EQ(2, count);
+    EXPECT_EQ(1 + 2, xbar.refs) << "one reference per stored route";
+    const LONG expectedInput[] = {0, 3}, expectedType[] = {kComposite, kTuner};
+    ListNode* node = router.routes->head;
+    for (int r = 0; r < 2; ++r, node = node->next) {
+        const RoutingEntry& e = *static_cast<RoutingEntry*>(node->item);
+        EXPECT_TRUE(!e.upstream && !e.downstream && e.crossbar == static_cast<IAMCrossbar*>(&xbar)) << r;
+        EXPECT_EQ((std::vector<LONG>{expectedInput[r], 1, 1, 0, expectedType[r], kDecoderOut, 0}),
+                  (std::vector<LONG>{e.inputIndex, e.outputIndex, e.inputRelatedIndex, e.outputRelatedIndex,
+                                     e.inputPhysicalType, e.outputPhysicalType, e.depth})) << r;
     }
+    EXPECT_EQ(S_OK, router.DestroyRoutes());
+    EXPECT_EQ(S_OK, router.GetRouteCount(&count));
+    EXPECT_EQ(0, count);
     EXPECT_DOUBLES_BALANCED();
 }
 
-// A feeds B's input 1, B feeds the capture filter.
-TEST(CrossbarRouter, TwoCrossbarsInSeries) {
+TEST(CrossbarRouter, CrossbarsInSeriesAreWalkedDepthFirst) {
     CaptureSide capture;
     FakeCrossbar a("a", {{kComposite}, {kAudioLine}, {kSVideo}}, {{kDecoderOut}});
     FakeCrossbar b("b", {{kTuner}, {kComposite}}, {{kDecoderOut}});
     FakePin::Link(a.Output(0), b.Input(1));
     FakePin::Link(b.Output(0), capture.in);
     HRESULT hr = E_UNEXPECTED;
-    {
-        CrossbarRouter router(&capture.in, &hr);
-        ASSERT_EQ(S_OK, hr);
-        auto routes = StoredRoutes(router);
-        ASSERT_EQ(3u, routes.size());
-        // Depth first, inputs ascending: b.in0 alone, then a.in0 and a.in2 through b.in1.
-        ASSERT_EQ(1u, routes[0].size());
-        EXPECT_EQ(Itf(b), routes[0][0].crossbar);
-        EXPECT_EQ(0, routes[0][0].inputIndex);
-        const LONG aInput[] = {0, 2};
-        for (int r = 1; r < 3; ++r) {
-            ASSERT_EQ(2u, routes[r].size());
-            RoutingEntry* first = StoredRoute(router, r);
-            EXPECT_EQ(nullptr, first->upstream);
-            EXPECT_EQ(first, first->downstream->upstream);
-            EXPECT_EQ(nullptr, first->downstream->downstream);
-            EXPECT_EQ(Itf(a), routes[r][0].crossbar);
-            EXPECT_EQ(1, routes[r][0].depth);
-            EXPECT_EQ(aInput[r - 1], routes[r][0].inputIndex);
-            EXPECT_EQ(Itf(b), routes[r][1].crossbar);
-            EXPECT_EQ(0, routes[r][1].depth);
-            EXPECT_EQ(1, routes[r][1].inputIndex);
-        }
-        EXPECT_EQ(1 + 2, a.refs);
-        EXPECT_EQ(1 + 3, b.refs);
-    }
-    EXPECT_DOUBLES_BALANCED();
-}
-
-TEST(CrossbarRouter, DeeperCrossbarWithoutRoutableVideoInputYieldsNothing) {
-    CaptureSide capture;
-    FakeCrossbar a("a", {{kAudioLine}, {kComposite}}, {{kDecoderOut}});
-    FakeCrossbar b("b", {{kTuner}, {kComposite}}, {{kDecoderOut}});
-    a.canRoute[{0, 1}] = S_FALSE;
-    FakePin::Link(a.Output(0), b.Input(1));
-    FakePin::Link(b.Output(0), capture.in);
-    HRESULT hr = E_UNEXPECTED;
-    {
-        CrossbarRouter router(&capture.in, &hr);
-        auto routes = StoredRoutes(router);
-        ASSERT_EQ(1u, routes.size());
-        EXPECT_EQ(0, routes[0][0].inputIndex);
-        EXPECT_EQ(Itf(b), routes[0][0].crossbar);
-    }
+    EXPECT_EQ((Routes{"b:0>0@0", "a:0>0@1 b:1>0@0", "a:2>0@1 b:1>0@0"}), Trace(&capture.in, &hr));
+    EXPECT_EQ(S_OK, hr);
+    // A deeper crossbar without a routable video input adds nothing.
+    a.canRoute[{0, 0}] = a.canRoute[{0, 2}] = S_FALSE;
+    EXPECT_EQ((Routes{"b:0>0@0"}), Trace(&capture.in, &hr));
     EXPECT_EQ(S_OK, hr);
     EXPECT_DOUBLES_BALANCED();
 }
 
-// A crossbar that cannot describe itself is taken as one without routable inputs.
-TEST(CrossbarRouter, CrossbarFailingToDescribeItselfHasNoRoutes) {
-    struct Case {
-        const char* what;
-        HRESULT pinCounts, pinInfo;
-    } cases[] = {{"pin counts", E_FAIL, S_OK}, {"pin info", S_OK, E_FAIL}};
-    for (const auto& c : cases) {
-        CaptureSide capture;
-        FakeCrossbar xbar("xbar", {{kComposite}}, {{kDecoderOut}});
-        xbar.pinCountsResult = c.pinCounts;
-        xbar.pinInfoResult = c.pinInfo;
-        FakePin::Link(xbar.Output(0), capture.in);
-        HRESULT hr = E_UNEXPECTED;
-        {
-            CrossbarRouter router(&capture.in, &hr);
-            EXPECT_EQ(0, RouteCount(router)) << c.what;
-        }
-        EXPECT_EQ(S_OK, hr) << c.what;
-        EXPECT_DOUBLES_BALANCED();
-    }
-}
-
-// a and b feed each other: b.in0 <- a.out0, a.in0 <- b.out1; b.out0 feeds the capture
-// filter and a.in1 is open. The walk goes round until the depth bound and ends.
+// b.in0 <- a.out0 and a.in0 <- b.out1: the walk goes round until the depth bound. a sits
+// at the odd depths; its open input 1 ends a route each time, the deepest first.
 TEST(CrossbarRouter, CrossbarsInALoopEndAtTheDepthBound) {
     CaptureSide capture;
     FakeCrossbar a("a", {{kComposite}, {kSVideo}}, {{kDecoderOut}});
@@ -197,51 +139,44 @@ TEST(CrossbarRouter, CrossbarsInALoopEndAtTheDepthBound) {
     FakePin::Link(b.Output(1), a.Input(0));
     FakePin::Link(b.Output(0), capture.in);
     HRESULT hr = E_UNEXPECTED;
-    {
-        CrossbarRouter router(&capture.in, &hr);
-        auto routes = StoredRoutes(router);
-        // a sits at the odd levels 1, 3, ..., 31; each time its open input ends a route,
-        // the deepest one first.
-        ASSERT_EQ(size_t(CrossbarRouter::maxDepth / 2), routes.size());
-        EXPECT_EQ(size_t(CrossbarRouter::maxDepth), routes.front().size());
-        EXPECT_EQ(2u, routes.back().size());
-    }
+    Routes routes = Trace(&capture.in, &hr);
     EXPECT_EQ(S_OK, hr);
+    ASSERT_EQ(size_t(CrossbarRouter::maxDepth / 2), routes.size());
+    EXPECT_EQ(0u, routes.front().find("a:1>0@31 b:0>1@30 "));
+    EXPECT_EQ("a:1>0@1 b:0>0@0", routes.back());
     EXPECT_DOUBLES_BALANCED();
 }
 
 // Allocation 1 is the list; each route then takes its array and its list node.
-TEST(CrossbarRouter, FailedAllocationsDropOnlyTheirRoute) {
-    struct Case {
-        const char* what;
-        int failAt;
-        HRESULT result;
-        LONG routes;
-    } cases[] = {
-        {"list", 1, E_OUTOFMEMORY, -1},
-        {"first route array", 2, S_OK, 1},
-        {"first route node", 3, S_OK, 1},
-    };
-    for (const auto& c : cases) {
-        CaptureSide capture;
-        FakeCrossbar xbar("xbar", {{kComposite}, {kSVideo}}, {{kDecoderOut}});
-        FakePin::Link(xbar.Output(0), capture.in);
-        CountingAllocator allocator(c.failAt);
-        HRESULT hr = E_UNEXPECTED;
-        {
-            CrossbarRouter router(&capture.in, &hr);
-            LONG n = -1;
-            router.GetRouteCount(&n);
-            EXPECT_EQ(c.routes, n) << c.what;
-            if (c.routes == 1) {
-                EXPECT_EQ(1, StoredRoutes(router)[0][0].inputIndex) << c.what;
-                EXPECT_EQ(2, xbar.refs) << c.what;
-            }
-        }
-        EXPECT_EQ(c.result, hr) << c.what;
-        EXPECT_EQ(allocator.allocations - 1, allocator.frees) << c.what << ": every block given back";
-        EXPECT_DOUBLES_BALANCED();
+TEST(CrossbarRouter, ARouteWhoseNodeCannotBeAllocatedIsDroppedAndFreed) {
+    CaptureSide capture;
+    FakeCrossbar xbar("xbar", {{kComposite}, {kSVideo}}, {{kDecoderOut}});
+    FakePin::Link(xbar.Output(0), capture.in);
+    CountingAllocator allocator(3);
+    HRESULT hr = E_UNEXPECTED;
+    EXPECT_EQ((Routes{"xbar:1>0@0"}), Trace(&capture.in, &hr));
+    EXPECT_EQ(S_OK, hr);
+    EXPECT_EQ(allocator.allocations - 1, allocator.frees) << "every block given back";
+    EXPECT_DOUBLES_BALANCED();
+}
+
+TEST(PointerList, RemovedNodesAreKeptUpToTheCacheCapacityAndReused) {
+    static int items[8];
+    CountingAllocator allocator;
+    {
+        PointerList list("RoutingList", 5);
+        for (int i = 0; i < 7; ++i) ASSERT_NE(nullptr, list.AddTail(&items[i]));
+        for (int i = 0; i < 7; ++i) EXPECT_EQ(&items[i], list.RemoveHead());
+        EXPECT_EQ(nullptr, list.RemoveHead());
+        EXPECT_EQ(5, list.cacheCount);
+        EXPECT_EQ(2, allocator.frees);
+        for (int i = 0; i < 5; ++i) list.AddTail(&items[i]);
+        EXPECT_EQ(7, allocator.allocations) << "five additions reuse the spare nodes";
+        list.AddTail(&items[5]);
+        EXPECT_EQ(8, allocator.allocations) << "the sixth allocates";
+        EXPECT_EQ(6, list.count);
     }
+    EXPECT_EQ(allocator.allocations, allocator.frees);
 }
 
 }  // namespace

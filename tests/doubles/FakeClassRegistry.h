@@ -1,11 +1,10 @@
 #pragma once
-// Stands in for the class registry behind platform::CoCreateInstance while alive. Each
-// CLSID answers with a test's object (QueryInterface for the asked interface), with a
-// failure, or with the real platform; every other CLSID fails with REGDB_E_CLASSNOTREG.
-// Every call is recorded.
-#include "doubles/SeamOverride.h"
+// Stands in for the class registry behind platform::CoCreateInstance while alive: each
+// registered CLSID answers with a test's object or a failure; every other CLSID fails
+// with REGDB_E_CLASSNOTREG. Every call is recorded.
+#include "doubles/ComDouble.h"
+#include <algorithm>
 #include <functional>
-#include <vector>
 
 namespace doubles {
 
@@ -18,33 +17,34 @@ struct CreateCall {
 
 class FakeClassRegistry {
 public:
-    FakeClassRegistry();
-    ~FakeClassRegistry();
-    FakeClassRegistry(const FakeClassRegistry&) = delete;
-    FakeClassRegistry& operator=(const FakeClassRegistry&) = delete;
-
-    // Creation hands out object (the same one each time, with a reference).
-    void Register(REFCLSID clsid, IUnknown* object);
+    FakeClassRegistry() : seam(platform::CoCreateInstance, &Create) { current = this; }
+    ~FakeClassRegistry() { current = nullptr; }
+    // Creation hands out object (QueryInterface for the asked interface).
+    void Register(REFCLSID clsid, IUnknown* object) {
+        entries.insert(entries.begin(), {clsid, [object](REFIID iid, void** out) { return object->QueryInterface(iid, out); }});
+    }
     // Creation fails with result and hands out null.
-    void Fail(REFCLSID clsid, HRESULT result);
-    // Creation goes to the real platform.
-    void Real(REFCLSID clsid);
-    // Creation runs factory (for a fresh object per call).
-    void Factory(REFCLSID clsid, std::function<HRESULT(REFIID, void**)> factory);
+    void Fail(REFCLSID clsid, HRESULT result) {
+        entries.insert(entries.begin(), {clsid, [result](REFIID, void**) { return result; }});
+    }
+    int CallsFor(REFCLSID clsid) const {
+        return std::count_if(calls.begin(), calls.end(), [&](const CreateCall& c) { return c.clsid == clsid; });
+    }
 
     std::vector<CreateCall> calls;
-    int CallsFor(REFCLSID clsid) const;
-
-    static HRESULT WINAPI Create(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid, LPVOID* out);
 
 private:
-    struct Entry {
-        CLSID clsid;
-        std::function<HRESULT(REFIID, void**)> make;
-    };
-    std::vector<Entry> entries;
+    // The latest entry for a class wins.
+    static HRESULT WINAPI Create(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid, LPVOID* out) {
+        *out = nullptr;
+        current->calls.push_back({clsid, outer, context, iid});
+        for (auto& e : current->entries)
+            if (e.first == clsid) return e.second(iid, out);
+        return REGDB_E_CLASSNOTREG;
+    }
+    static inline FakeClassRegistry* current = nullptr;
+    std::vector<std::pair<CLSID, std::function<HRESULT(REFIID, void**)>>> entries;
     SeamOverride<decltype(platform::CoCreateInstance)> seam;
-    decltype(platform::CoCreateInstance) real;
 };
 
 }  // namespace doubles

@@ -1,56 +1,54 @@
 #pragma once
-// Device enumeration: the system device enumerator (ICreateDevEnum), device monikers and
-// their property bags.
-#include "doubles/ComDouble.h"
+// Device enumeration: the system device enumerator, device monikers and their property bags.
+#include "doubles/FakeEnum.h"
 #include <map>
 
 namespace doubles {
 
-// Property bag with string properties handed out as VT_BSTR ("FriendlyName", ...).
-class FakePropertyBag : public ComDouble, public IPropertyBag {
+// String properties handed out as VT_BSTR ("FriendlyName", ...).
+class FakePropertyBag : public Double<IPropertyBag> {
 public:
-    explicit FakePropertyBag(std::string name, std::wstring friendlyName = L"", Journal* journal = nullptr);
-    DOUBLE_IUNKNOWN
-    HRESULT STDMETHODCALLTYPE Read(LPCOLESTR property, VARIANT* value, IErrorLog* log) override;
-    HRESULT STDMETHODCALLTYPE Write(LPCOLESTR property, VARIANT* value) override;
+    explicit FakePropertyBag(std::string name, std::wstring friendlyName = L"", Journal* journal = nullptr)
+        : Double(std::move(name), journal) {
+        if (!friendlyName.empty()) strings[L"FriendlyName"] = friendlyName;
+    }
+    HRESULT STDMETHODCALLTYPE Read(LPCOLESTR property, VARIANT* value, IErrorLog*) override {
+        Log("Read(" + Narrow(property) + ")");
+        if (FAILED(readResult) || !strings.count(property)) return FAILED(readResult) ? readResult : E_INVALIDARG;
+        VariantInit(value);
+        value->vt = VT_BSTR;
+        return (value->bstrVal = SysAllocString(strings[property].c_str())) ? S_OK : E_OUTOFMEMORY;
+    }
+    DOUBLE_STUB(Write, (LPCOLESTR, VARIANT*), E_NOTIMPL)
 
     std::map<std::wstring, std::wstring> strings;
     HRESULT readResult = S_OK;  // a failure here fails every Read
-
-protected:
-    void* Native(REFIID iid) override;
 };
 
-// A device moniker: BindToStorage answers IPropertyBag with the bag, BindToObject answers
-// with the object (usually a FakeFilter). Both journaled; results scriptable.
-class FakeMoniker : public ComDouble, public IMoniker {
+// BindToStorage answers with the bag, BindToObject with the object; both journaled.
+class FakeMoniker : public Double<IMoniker> {
 public:
     explicit FakeMoniker(std::string name, IPropertyBag* bag = nullptr, IUnknown* object = nullptr,
-                         Journal* journal = nullptr);
-    DOUBLE_IUNKNOWN
-    // IPersist, IPersistStream
-    HRESULT STDMETHODCALLTYPE GetClassID(CLSID* clsid) override;
-    HRESULT STDMETHODCALLTYPE IsDirty() override;
-    HRESULT STDMETHODCALLTYPE Load(IStream* stream) override;
-    HRESULT STDMETHODCALLTYPE Save(IStream* stream, WINBOOL clearDirty) override;
-    HRESULT STDMETHODCALLTYPE GetSizeMax(ULARGE_INTEGER* size) override;
-    // IMoniker
-    HRESULT STDMETHODCALLTYPE BindToObject(IBindCtx* ctx, IMoniker* left, REFIID iid, void** out) override;
-    HRESULT STDMETHODCALLTYPE BindToStorage(IBindCtx* ctx, IMoniker* left, REFIID iid, void** out) override;
-    HRESULT STDMETHODCALLTYPE Reduce(IBindCtx* ctx, DWORD howFar, IMoniker** left, IMoniker** reduced) override;
-    HRESULT STDMETHODCALLTYPE ComposeWith(IMoniker* right, WINBOOL onlyIfNotGeneric, IMoniker** out) override;
-    HRESULT STDMETHODCALLTYPE Enum(WINBOOL forward, IEnumMoniker** out) override;
-    HRESULT STDMETHODCALLTYPE IsEqual(IMoniker* other) override;
-    HRESULT STDMETHODCALLTYPE Hash(DWORD* hash) override;
-    HRESULT STDMETHODCALLTYPE IsRunning(IBindCtx* ctx, IMoniker* left, IMoniker* newlyRunning) override;
-    HRESULT STDMETHODCALLTYPE GetTimeOfLastChange(IBindCtx* ctx, IMoniker* left, FILETIME* time) override;
-    HRESULT STDMETHODCALLTYPE Inverse(IMoniker** out) override;
-    HRESULT STDMETHODCALLTYPE CommonPrefixWith(IMoniker* other, IMoniker** prefix) override;
-    HRESULT STDMETHODCALLTYPE RelativePathTo(IMoniker* other, IMoniker** path) override;
-    HRESULT STDMETHODCALLTYPE GetDisplayName(IBindCtx* ctx, IMoniker* left, LPOLESTR* name) override;
-    HRESULT STDMETHODCALLTYPE ParseDisplayName(IBindCtx* ctx, IMoniker* left, LPOLESTR display, ULONG* eaten,
-                                               IMoniker** out) override;
-    HRESULT STDMETHODCALLTYPE IsSystemMoniker(DWORD* kind) override;
+                         Journal* journal = nullptr)
+        : Double(std::move(name), journal), bag(bag), object(object) {}
+    HRESULT STDMETHODCALLTYPE BindToObject(IBindCtx*, IMoniker*, REFIID iid, void** out) override {
+        return Bind("BindToObject", bindToObjectResult, object, iid, out);
+    }
+    HRESULT STDMETHODCALLTYPE BindToStorage(IBindCtx*, IMoniker*, REFIID iid, void** out) override {
+        return Bind("BindToStorage", bindToStorageResult, bag, iid, out);
+    }
+    HRESULT STDMETHODCALLTYPE IsEqual(IMoniker* other) override { return AsDouble(other) == this ? S_OK : S_FALSE; }
+    // Not used by the program.
+    DOUBLE_STUB(GetClassID, (CLSID*), E_NOTIMPL) DOUBLE_STUB(IsDirty, (), S_FALSE) DOUBLE_STUB(Load, (IStream*), E_NOTIMPL)
+    DOUBLE_STUB(Save, (IStream*, WINBOOL), E_NOTIMPL) DOUBLE_STUB(GetSizeMax, (ULARGE_INTEGER*), E_NOTIMPL)
+    DOUBLE_STUB(Reduce, (IBindCtx*, DWORD, IMoniker**, IMoniker**), E_NOTIMPL) DOUBLE_STUB(Hash, (DWORD*), E_NOTIMPL)
+    DOUBLE_STUB(ComposeWith, (IMoniker*, WINBOOL, IMoniker**), E_NOTIMPL) DOUBLE_STUB(Inverse, (IMoniker**), E_NOTIMPL)
+    DOUBLE_STUB(Enum, (WINBOOL, IEnumMoniker**), E_NOTIMPL) DOUBLE_STUB(IsRunning, (IBindCtx*, IMoniker*, IMoniker*), S_FALSE)
+    DOUBLE_STUB(GetTimeOfLastChange, (IBindCtx*, IMoniker*, FILETIME*), E_NOTIMPL)
+    DOUBLE_STUB(CommonPrefixWith, (IMoniker*, IMoniker**), E_NOTIMPL) DOUBLE_STUB(IsSystemMoniker, (DWORD*), E_NOTIMPL)
+    DOUBLE_STUB(RelativePathTo, (IMoniker*, IMoniker**), E_NOTIMPL)
+    DOUBLE_STUB(GetDisplayName, (IBindCtx*, IMoniker*, LPOLESTR*), E_NOTIMPL)
+    DOUBLE_STUB(ParseDisplayName, (IBindCtx*, IMoniker*, LPOLESTR, ULONG*, IMoniker**), E_NOTIMPL)
 
     IPropertyBag* bag;
     IUnknown* object;
@@ -58,24 +56,36 @@ public:
     HRESULT bindToObjectResult = S_OK;
 
 protected:
-    void* Native(REFIID iid) override;
+    void* Native(REFIID iid) override {
+        return iid == IID_IPersist || iid == IID_IPersistStream ? static_cast<IMoniker*>(this) : Double::Native(iid);
+    }
+    HRESULT Bind(const char* what, HRESULT result, IUnknown* target, REFIID iid, void** out) {
+        Log(what);
+        *out = nullptr;
+        return FAILED(result) ? result : target ? target->QueryInterface(iid, out) : E_FAIL;
+    }
 };
 
-// The system device enumerator: one list of monikers per device category. An empty or
-// unknown category answers S_FALSE with no enumerator, as the platform does.
-class FakeDeviceEnum : public ComDouble, public ICreateDevEnum {
+// One list of monikers per device category; an empty or unknown category answers
+// S_FALSE with no enumerator, as the platform does.
+class FakeDeviceEnum : public Double<ICreateDevEnum> {
 public:
-    explicit FakeDeviceEnum(std::string name = "devenum", Journal* journal = nullptr);
-    DOUBLE_IUNKNOWN
-    HRESULT STDMETHODCALLTYPE CreateClassEnumerator(REFCLSID category, IEnumMoniker** out, DWORD flags) override;
+    explicit FakeDeviceEnum(std::string name = "devenum", Journal* journal = nullptr) : Double(std::move(name), journal) {}
+    HRESULT STDMETHODCALLTYPE CreateClassEnumerator(REFCLSID category, IEnumMoniker** out, DWORD) override {
+        *out = nullptr;
+        Log("CreateClassEnumerator");
+        for (auto& c : categories)
+            if (c.first == category && !c.second.empty())
+                return *out = new FakeEnumMoniker(name + ".monikers", journal, this, c.second), S_OK;
+        return S_FALSE;
+    }
+    void Add(REFCLSID category, IMoniker* moniker) {
+        for (auto& c : categories)
+            if (c.first == category) return c.second.push_back(moniker);
+        categories.push_back({category, {moniker}});
+    }
 
-    void Add(REFCLSID category, IMoniker* moniker);
     std::vector<std::pair<CLSID, std::vector<IMoniker*>>> categories;
-    HRESULT result = S_OK;  // a failure here fails every call
-    std::vector<CLSID> asked;
-
-protected:
-    void* Native(REFIID iid) override;
 };
 
 }  // namespace doubles

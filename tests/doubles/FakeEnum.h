@@ -1,63 +1,43 @@
 #pragma once
-// A heap enumerator over interface pointers (IEnumPins, IEnumFilters, IEnumMoniker). It
-// holds one reference on each item and on its owner, so a leaked enumerator shows up
-// in the owner's count.
+// A heap enumerator (IEnumPins, IEnumFilters, IEnumMoniker, IEnumMediaTypes). It holds a
+// reference on its owner and on each interface item, so a leaked enumerator shows up in
+// the owner's count. Media types are handed out as fresh task-allocated copies.
 #include "doubles/ComDouble.h"
+#include <type_traits>
 
 namespace doubles {
 
-template <class IEnum, class Item>
-class FakeEnum : public ComDouble, public IEnum {
+template <class IEnum, class Item, class Held = Item*>
+class FakeEnum : public Double<IEnum> {
 public:
-    FakeEnum(std::string name, Journal* journal, IUnknown* owner, std::vector<Item*> items)
-        : ComDouble(std::move(name), journal), owner(owner), items(std::move(items)) {
-        heap = true;
+    FakeEnum(std::string name, Journal* journal, IUnknown* owner, std::vector<Held> items)
+        : Double<IEnum>(std::move(name), journal), owner(owner), items(std::move(items)) {
+        this->heap = true;
         if (owner) owner->AddRef();
-        for (Item* i : this->items) i->AddRef();
+        if constexpr (std::is_pointer_v<Held>) for (Held i : this->items) i->AddRef();
     }
     ~FakeEnum() override {
-        for (Item* i : items) i->Release();
+        if constexpr (std::is_pointer_v<Held>) for (Held i : items) i->Release();
         if (owner) owner->Release();
     }
-    DOUBLE_IUNKNOWN
 
     HRESULT STDMETHODCALLTYPE Next(ULONG wanted, Item** out, ULONG* fetched) override {
         if (!out || (wanted > 1 && !fetched)) return E_POINTER;
         ULONG n = 0;
         for (; n < wanted && position < items.size(); ++n, ++position) {
-            out[n] = items[position];
-            out[n]->AddRef();
+            if constexpr (std::is_pointer_v<Held>) (out[n] = items[position])->AddRef();
+            else out[n] = NewMediaType(items[position]);
         }
         if (fetched) *fetched = n;
         return n == wanted ? S_OK : S_FALSE;
     }
-    HRESULT STDMETHODCALLTYPE Skip(ULONG n) override {
-        position += n;
-        if (position <= items.size()) return S_OK;
-        position = items.size();
-        return S_FALSE;
-    }
-    HRESULT STDMETHODCALLTYPE Reset() override {
-        position = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE Clone(IEnum** out) override {
-        if (!out) return E_POINTER;
-        auto* copy = new FakeEnum(name, journal, owner, items);
-        copy->position = position;
-        *out = copy;
-        return S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE Reset() override { return position = 0, S_OK; }
+    HRESULT STDMETHODCALLTYPE Skip(ULONG) override { return E_NOTIMPL; }  // not used by the program
+    HRESULT STDMETHODCALLTYPE Clone(IEnum**) override { return E_NOTIMPL; }
 
     IUnknown* owner;
-    std::vector<Item*> items;
+    std::vector<Held> items;
     size_t position = 0;
-
-protected:
-    void* Native(REFIID iid) override {
-        if (iid == IID_IUnknown || iid == __uuidof(IEnum)) return static_cast<IEnum*>(this);
-        return nullptr;
-    }
 };
 
 using FakeEnumPins = FakeEnum<IEnumPins, IPin>;

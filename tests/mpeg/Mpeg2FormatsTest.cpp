@@ -1,5 +1,6 @@
-// The format blocks handed to the demultiplexer, checked against blocks built here field by
-// field, and the sequence header read back with the MPEG-2 video syntax.
+// The demultiplexer's two pins: their media types and stream maps, the format blocks checked
+// against blocks built here field by field, and the sequence header read back with the MPEG-2
+// video syntax.
 #include "mpeg/MpegTest.h"
 
 namespace mpeg {
@@ -37,6 +38,27 @@ protected:
     const std::vector<BYTE>& video() { return demux.made.at(0)->format; }
     const std::vector<BYTE>& audio() { return demux.made.at(1)->format; }
 };
+
+TEST_F(FormatBlocks, TheDemultiplexerGetsExactlyTwoMappedElementaryStreamPins) {
+    ASSERT_EQ(2u, demux.made.size());
+    struct Expected {
+        const char* name;
+        GUID major, sub, format;
+        LONG streamId;
+    } expected[] = {
+        {"MpegVideo", MEDIATYPE_Video, MEDIASUBTYPE_MPEG2_VIDEO, FORMAT_MPEG2Video, 224},
+        {"MpegAudio", MEDIATYPE_Audio, MEDIASUBTYPE_MPEG2_AUDIO, FORMAT_WaveFormatEx, 192},
+    };
+    for (int i = 0; i < 2; ++i) {
+        const MappedPin& pin = *demux.made[i];
+        const AM_MEDIA_TYPE& type = pin.type;
+        EXPECT_EQ(expected[i].name, pin.pinName);
+        EXPECT_TRUE(type.majortype == expected[i].major && type.subtype == expected[i].sub &&
+                    type.formattype == expected[i].format && type.bFixedSizeSamples &&
+                    !type.bTemporalCompression && !type.pUnk && type.lSampleSize == 0) << i;
+        EXPECT_EQ((std::vector<std::vector<LONG>>{{expected[i].streamId, 1, 0, 0}}), pin.maps) << i;
+    }
+}
 
 TEST_F(FormatBlocks, VideoBlockIsTheMpeg2VideoInfoFieldByField) {
     Bytes b;

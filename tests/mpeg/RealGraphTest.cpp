@@ -1,69 +1,53 @@
 // Against Wine's own filter graph manager and capture graph builder.
 #include "builder/CaptureBuilder.h"
-#include "mpeg/MpegDoubles.h"
+#include "doubles/ComDoubles.h"
 #include <gtest/gtest.h>
 
 namespace mpeg {
 namespace {
 
-class RealGraph : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_HRESULT_SUCCEEDED(CoInitialize(nullptr));
+using namespace doubles;
+
+TEST(RealGraph, ConnectsFiltersDropsAFilterThatTakesNoPinAndForwardsOtherTypesToWinesBuilder) {
+    ASSERT_HRESULT_SUCCEEDED(CoInitialize(nullptr));
+    {
+        FakeFilter up{"up"}, down{"down"};
+        FakePin upOut{"up.out", PINDIR_OUTPUT}, downIn{"down.in", PINDIR_INPUT};
+        up.AddPin(upOut);
+        down.AddPin(downIn);
+        ComHolder<IGraphBuilder> graph;
+        ComHolder<ICaptureGraphBuilder2> direct;
         ASSERT_EQ(S_OK, CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                          reinterpret_cast<void**>(graph.Receive())));
-        builder.reset(new CaptureBuilder);
-        ASSERT_TRUE(builder->innerBuilder);
+        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_INPROC_SERVER,
+                                         IID_ICaptureGraphBuilder2, reinterpret_cast<void**>(direct.Receive())));
         for (FakeFilter* f : {&up, &down}) ASSERT_EQ(S_OK, graph->AddFilter(f, Wide(f->name).c_str()));
-        upOut.filter = &up;
-        downIn.filter = &down;
-        up.pins = {&upOut};
-        down.pins = {&downIn};
-    }
-    void TearDown() override {
-        builder.reset();
+        CaptureBuilder builder;
+        ASSERT_EQ(S_OK, builder.SetFiltergraph(graph));
+        ASSERT_EQ(S_OK, direct->SetFiltergraph(graph));
+        HRESULT expected = direct->RenderStream(nullptr, &MEDIATYPE_Audio, static_cast<IBaseFilter*>(&up), nullptr, nullptr);
+        EXPECT_NE(S_OK, expected);  // the source offers no audio pin
+        EXPECT_EQ(expected, builder.RenderStream(nullptr, &MEDIATYPE_Audio, static_cast<IBaseFilter*>(&up), nullptr, nullptr));
+        EXPECT_FALSE(builder.graph);
+
+        builder.graph = graph;
+        EXPECT_EQ(S_OK, builder.ConnectFilters(&up, &down));
+        EXPECT_EQ(static_cast<IPin*>(&downIn), upOut.peer);
+        graph->Disconnect(&upOut);
+        graph->Disconnect(&downIn);
+        downIn.accepts = false;
+        EXPECT_EQ(E_FAIL, builder.ConnectPinToFilter(&upOut, &down));
+        ComHolder<IBaseFilter> found;
+        EXPECT_EQ(VFW_E_NOT_FOUND, graph->FindFilterByName(L"down", found.Receive()));
+        EXPECT_EQ(S_OK, graph->FindFilterByName(L"up", found.Receive()));
+        found.Clear();
+        builder.graph.Clear();
+        builder.innerBuilder.Clear();
+        direct.Clear();
         graph.Clear();
         EXPECT_DOUBLES_BALANCED();
-        CoUninitialize();
     }
-    bool InGraph(FakeFilter& filter) {
-        ComHolder<IBaseFilter> found;
-        return graph->FindFilterByName(Wide(filter.name).c_str(), found.Receive()) == S_OK;
-    }
-
-    FakeFilter up{"up"};
-    FakeFilter down{"down"};
-    LivePin upOut{"up.out", PINDIR_OUTPUT};
-    LivePin downIn{"down.in", PINDIR_INPUT};
-    ComHolder<IGraphBuilder> graph;
-    std::unique_ptr<CaptureBuilder> builder;
-};
-
-TEST_F(RealGraph, ConnectsFiltersAndDropsAFilterThatTakesNoPin) {
-    builder->graph = graph;
-    EXPECT_EQ(S_OK, builder->ConnectFilters(&up, &down));
-    EXPECT_EQ(static_cast<IPin*>(&downIn), upOut.peer);
-    graph->Disconnect(&upOut);
-    graph->Disconnect(&downIn);
-
-    downIn.accepts = false;
-    EXPECT_EQ(E_FAIL, builder->ConnectPinToFilter(&upOut, &down));
-    EXPECT_FALSE(InGraph(down));
-    EXPECT_TRUE(InGraph(up));
-}
-
-TEST_F(RealGraph, OtherTypesReachWinesCaptureGraphBuilder) {
-    ComHolder<ICaptureGraphBuilder2> direct;
-    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_INPROC_SERVER,
-                                     IID_ICaptureGraphBuilder2, reinterpret_cast<void**>(direct.Receive())));
-    ASSERT_EQ(S_OK, direct->SetFiltergraph(graph));
-    ASSERT_EQ(S_OK, builder->SetFiltergraph(graph));
-    HRESULT expected = direct->RenderStream(nullptr, &MEDIATYPE_Audio, static_cast<IBaseFilter*>(&up), nullptr,
-                                            nullptr);
-    EXPECT_EQ(expected, builder->RenderStream(nullptr, &MEDIATYPE_Audio, static_cast<IBaseFilter*>(&up),
-                                              nullptr, nullptr));
-    EXPECT_NE(S_OK, expected);  // the source offers no audio pin
-    EXPECT_FALSE(builder->graph);
+    CoUninitialize();
 }
 
 }  // namespace
