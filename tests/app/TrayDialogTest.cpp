@@ -84,6 +84,9 @@ int WINAPI FakeLoadString(HINSTANCE, UINT id, LPSTR buffer, int size) {
     return it == shell.strings.end() ? 0 : std::snprintf(buffer, size, "%s", it->second.c_str());
 }
 
+// No component can be created here, so a launch finds no camera and opens no real frame.
+HRESULT WINAPI FakeCreate(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID* out) { return *out = nullptr, REGDB_E_CLASSNOTREG; }
+
 #define SEAM(name, fake) SeamOverride<decltype(platform::name)> name##Seam{platform::name, &fake}
 class TrayDialogTest : public ::testing::Test {
 protected:
@@ -113,6 +116,7 @@ protected:
     SEAM(DrawIcon, FakeDrawIcon); SEAM(DialogBoxParamA, FakeDialogBox); SEAM(EndDialog, FakeEndDialog);
     SEAM(CallWindowProcA, FakeCallWindowProc); SEAM(SetWindowLongA, FakeSetWindowLong);
     SEAM(BeginPaint, FakeBeginPaint); SEAM(EndPaint, FakeEndPaint); SEAM(LoadStringA, FakeLoadString);
+    SEAM(CoCreateInstance, FakeCreate);
     CWinApp app{"TestApp"};
     TrayDialog dialog;
 };
