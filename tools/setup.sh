@@ -2,7 +2,7 @@
 # Installs what building and running Navolet needs on Debian: cmake, the MinGW-w64
 # cross compiler, GoogleTest's sources, 32-bit Wine, Xvfb and the screenshot tools.
 set -euo pipefail
-packages=(cmake make g++-mingw-w64-i686 googletest wine wine32:i386 xvfb x11-apps imagemagick xdotool procps)
+packages=(cmake make g++-mingw-w64-i686 googletest wine wine32:i386 xvfb x11-apps imagemagick xdotool procps fonts-wine)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
@@ -15,4 +15,4 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
 fi
 $SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null

@@ -23,17 +23,6 @@ void WINAPI TrackedFree(void* block) {
 
 }  // namespace
 
-std::string Journal::Text() const {
-    std::string text;
-    for (const auto& e : entries) text += (text.empty() ? "" : " ") + e;
-    return text;
-}
-
-int Journal::IndexOf(const std::string& what) const {
-    auto it = std::find(entries.begin(), entries.end(), what);
-    return it == entries.end() ? -1 : static_cast<int>(it - entries.begin());
-}
-
 ComDouble::ComDouble(std::string name, Journal* journal) : name(std::move(name)), journal(journal) {
     Live().push_back(this);
 }
@@ -54,11 +43,6 @@ HRESULT ComDouble::DoQueryInterface(REFIID iid, void** out) {
     return E_NOINTERFACE;
 }
 
-ULONG ComDouble::DoAddRef() {
-    if (journalRefs) Log("AddRef");
-    return ++refs;
-}
-
 ULONG ComDouble::DoRelease() {
     if (journalRefs) Log("Release");
     if (refs <= 0 || (!heap && refs == 1)) {
@@ -75,19 +59,6 @@ ComDouble* AsDouble(IUnknown* object) {
     return object && object->QueryInterface(IID_IComDouble, &found) == S_OK ? static_cast<ComDouble*>(found)
                                                                            : nullptr;
 }
-
-std::string NameOf(IUnknown* object) {
-    ComDouble* d = AsDouble(object);
-    return d ? d->name : object ? "?" : "null";
-}
-
-std::string Narrow(LPCWSTR text) {
-    std::string out;
-    for (; text && *text; ++text) out += static_cast<char>(*text);
-    return out;
-}
-
-std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
 void ExpectAllBalanced(const char* file, int line) {
     for (ComDouble* d : Live()) {

@@ -18,8 +18,16 @@ namespace doubles {
 struct Journal {
     void Add(const std::string& entry) { entries.push_back(entry); }
     void Clear() { entries.clear(); }
-    std::string Text() const;                     // entries joined by single spaces
-    int IndexOf(const std::string& what) const;   // first equal entry, or -1
+    std::string Text() const {  // entries joined by single spaces
+        std::string text;
+        for (const auto& e : entries) text += (text.empty() ? "" : " ") + e;
+        return text;
+    }
+    int IndexOf(const std::string& what) const {  // first equal entry, or -1
+        for (size_t i = 0; i < entries.size(); ++i)
+            if (entries[i] == what) return int(i);
+        return -1;
+    }
     std::vector<std::string> entries;
 };
 
@@ -49,7 +57,7 @@ public:
 protected:
     virtual void* Native(REFIID iid) = 0;  // the double's own interface for iid, or null
     HRESULT DoQueryInterface(REFIID iid, void** out);
-    ULONG DoAddRef();
+    ULONG DoAddRef() { return journalRefs ? Log("AddRef") : void(), ++refs; }
     ULONG DoRelease();
     void Log(const std::string& what) { if (journal) journal->Add(name + "." + what); }
 };
@@ -83,9 +91,9 @@ protected:
 // The double behind any interface pointer of a double, or null for a foreign object.
 ComDouble* AsDouble(IUnknown* object);
 // A double's name, "null" for null, "?" for a foreign object.
-std::string NameOf(IUnknown* object);
-std::string Narrow(LPCWSTR text);
-std::wstring Wide(const std::string& text);
+inline std::string NameOf(IUnknown* object) { return AsDouble(object) ? AsDouble(object)->name : object ? "?" : "null"; }
+inline std::string Narrow(LPCWSTR text) { return text ? std::string(text, text + lstrlenW(text)) : std::string(); }
+inline std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
 // Every live double: test-owned ones at their baseline, no heap double left.
 void ExpectAllBalanced(const char* file, int line);
