@@ -13,6 +13,12 @@ inline void EmptyCaptureState() {
     captureState.audioMoniker.Clear();
     captureState = {};
 }
+// Anything of the graph the record still holds.
+inline bool GraphHeld() {
+    const CaptureState& s = captureState;
+    return s.builder || s.filterGraph || s.videoCaptureFilter || s.audioCaptureFilter || s.crossbarRouter ||
+           s.videoCompression || s.videoStreamConfig || s.audioStreamConfig || s.vfwCaptureDialogs;
+}
 // Ends a test: the record lets go, then every double must be back where it started.
 #define EXPECT_RECORD_EMPTIED_AND_DOUBLES_BALANCED() (EmptyCaptureState(), EXPECT_DOUBLES_BALANCED())
 

@@ -37,9 +37,7 @@ TEST_F(CaptureTest, InitCaptureFiltersLeavesTheRecordEmptyOnEveryFailure) {
 
         EXPECT_FALSE(InitCaptureFilters());
 
-        const CaptureState& s = captureState;
-        EXPECT_FALSE(s.builder || s.filterGraph || s.videoCaptureFilter || s.audioCaptureFilter || s.crossbarRouter ||
-                     s.videoCompression || s.videoStreamConfig || s.audioStreamConfig || s.vfwCaptureDialogs);
+        EXPECT_FALSE(GraphHeld());
         EXPECT_RECORD_EMPTIED_AND_DOUBLES_BALANCED();
     }
 }

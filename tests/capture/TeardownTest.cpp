@@ -7,22 +7,16 @@ using namespace doubles;
 
 namespace {
 
-std::string GraphCalls(const Journal& j) {
-    std::string text;
-    for (const std::string& e : j.entries)
-        if (e.rfind("graph.", 0) == 0) text += (text.empty() ? "" : " ") + e;
-    return text;
-}
-
 // The camera's pins in order: X.out -> cam.in upstream; cam.out -> A.in, A.out -> B.in
 // downstream; cam.out2 -> C.in whose pin information fails; cam.out3 -> D.in after it.
 TEST_F(CaptureTest, TearDownGraphRemovesDownstreamDeepestFirstAndStopsAtFailingPinInformation) {
     Journal j;
-    CameraWorld w(&j);
-    FakeFilter x("X", &j), a("A", &j), b("B", &j), c("C", &j), d("D", &j);
-    FakePin xOut("X.out", PINDIR_OUTPUT, &j), camIn("cam.in", PINDIR_INPUT, &j), aIn("A.in", PINDIR_INPUT, &j),
-        aOut("A.out", PINDIR_OUTPUT, &j), bIn("B.in", PINDIR_INPUT, &j), out2("cam.out2", PINDIR_OUTPUT, &j),
-        cIn("C.in", PINDIR_INPUT, &j), out3("cam.out3", PINDIR_OUTPUT, &j), dIn("D.in", PINDIR_INPUT, &j);
+    CameraWorld w;
+    w.graph.journal = &j;
+    FakeFilter x("X"), a("A"), b("B"), c("C"), d("D");
+    FakePin xOut("X.out", PINDIR_OUTPUT), camIn("cam.in", PINDIR_INPUT), aIn("A.in", PINDIR_INPUT),
+        aOut("A.out", PINDIR_OUTPUT), bIn("B.in", PINDIR_INPUT), out2("cam.out2", PINDIR_OUTPUT),
+        cIn("C.in", PINDIR_INPUT), out3("cam.out3", PINDIR_OUTPUT), dIn("D.in", PINDIR_INPUT);
     x.AddPin(xOut), a.AddPin(aIn), a.AddPin(aOut), b.AddPin(bIn), c.AddPin(cIn), d.AddPin(dIn);
     for (FakePin* p : {&camIn, &w.captureOut, &out2, &out3}) w.camera.AddPin(*p);
     FakePin::Link(xOut, camIn), FakePin::Link(w.captureOut, aIn), FakePin::Link(aOut, bIn);
@@ -38,8 +32,8 @@ TEST_F(CaptureTest, TearDownGraphRemovesDownstreamDeepestFirstAndStopsAtFailingP
 
     TearDownGraph();
 
-    EXPECT_EQ(GraphCalls(j), "graph.Disconnect(B.in) graph.Disconnect(A.out) graph.RemoveFilter(B) "
-                             "graph.Disconnect(A.in) graph.Disconnect(cam.out) graph.RemoveFilter(A)");
+    EXPECT_EQ(j.Text(), "graph.Disconnect(B.in) graph.Disconnect(A.out) graph.RemoveFilter(B) "
+                        "graph.Disconnect(A.in) graph.Disconnect(cam.out) graph.RemoveFilter(A)");
     for (FakeFilter* f : {&x, &w.camera, &c, &d}) EXPECT_TRUE(w.graph.Contains(f)) << f->name;
     EXPECT_EQ(camIn.peer, &xOut);
     EXPECT_EQ(dIn.peer, &out3);
@@ -50,43 +44,37 @@ TEST_F(CaptureTest, TearDownGraphRemovesDownstreamDeepestFirstAndStopsAtFailingP
 }
 
 TEST_F(CaptureTest, ReleaseCaptureFiltersLetsGoOfTheGraphFirstAndTheRouterLast) {
-    Journal j;
-    CameraWorld w(&j);
-    FakeFilter mic("mic", &j);
-    FakeUnknown audioConfig("audioConfig", &j), videoConfig("videoConfig", &j), compression("compression", &j),
-        dialogs("dialogs", &j);
+    CameraWorld w;
+    FakeFilter mic("mic");
+    FakeUnknown audioConfig("audioConfig"), videoConfig("videoConfig"), compression("compression"), dialogs("dialogs");
     // A crossbar upstream of an analog input gives the router one route to let go of.
-    FakePin analogIn("cam.analog", PINDIR_INPUT, &j);
+    FakePin analogIn("cam.analog", PINDIR_INPUT);
     w.camera.AddPin(analogIn);
-    FakeCrossbar crossbar("xbar", {{PhysConn_Video_Composite}}, {{PhysConn_Video_VideoDecoder}}, &j);
+    FakeCrossbar crossbar("xbar", {{PhysConn_Video_Composite}}, {{PhysConn_Video_VideoDecoder}});
     FakePin::Link(crossbar.Output(0), analogIn);
-    auto as = [](FakeUnknown& u) { return static_cast<IUnknown*>(&u); };
     CaptureState& s = captureState;
     s.filterGraph = &w.graph;
     s.builder = new CaptureBuilder;
     s.videoCaptureFilter = &w.camera;
     s.audioCaptureFilter = &mic;
-    s.audioStreamConfig = reinterpret_cast<IAMStreamConfig*>(as(audioConfig));
-    s.videoStreamConfig = reinterpret_cast<IAMStreamConfig*>(as(videoConfig));
-    s.videoCompression = reinterpret_cast<IAMVideoCompression*>(as(compression));
-    s.vfwCaptureDialogs = reinterpret_cast<IAMVfwCaptureDialogs*>(as(dialogs));
+    // Held and released only: any object stands in.
+    s.audioStreamConfig = reinterpret_cast<IAMStreamConfig*>(static_cast<IUnknown*>(&audioConfig));
+    s.videoStreamConfig = reinterpret_cast<IAMStreamConfig*>(static_cast<IUnknown*>(&videoConfig));
+    s.videoCompression = reinterpret_cast<IAMVideoCompression*>(static_cast<IUnknown*>(&compression));
+    s.vfwCaptureDialogs = reinterpret_cast<IAMVfwCaptureDialogs*>(static_cast<IUnknown*>(&dialogs));
     HRESULT status = E_FAIL;
     s.crossbarRouter = new CrossbarRouter(&analogIn, &status);
     ASSERT_EQ(status, S_OK);
+    Journal j;
     for (ComDouble* d : std::initializer_list<ComDouble*>{&w.graph, &w.platformBuilder, &w.camera, &mic, &audioConfig,
                                                            &videoConfig, &compression, &dialogs, &crossbar})
-        d->journalRefs = true;
-    j.Clear();
+        d->journal = &j, d->journalRefs = true;
 
     ReleaseCaptureFilters();
 
-    std::string releases;
-    for (const std::string& e : j.entries)
-        if (e.size() > 8 && e.compare(e.size() - 8, 8, ".Release") == 0) releases += e + " ";
-    EXPECT_EQ(releases, "graph.Release platformBuilder.Release cam.Release mic.Release audioConfig.Release "
-                        "videoConfig.Release compression.Release dialogs.Release xbar.Release ");
-    EXPECT_FALSE(s.filterGraph || s.builder || s.videoCaptureFilter || s.audioCaptureFilter || s.audioStreamConfig ||
-                 s.videoStreamConfig || s.videoCompression || s.vfwCaptureDialogs || s.crossbarRouter);
+    EXPECT_EQ(j.Text(), "graph.Release platformBuilder.Release cam.Release mic.Release audioConfig.Release "
+                        "videoConfig.Release compression.Release dialogs.Release xbar.Release");
+    EXPECT_FALSE(GraphHeld());
     // Both are safe on the empty record and do nothing there.
     j.Clear();
     TearDownGraph();

@@ -12,21 +12,20 @@ DWORD LiveDemoFilters() {
 
 TEST_F(CaptureTest, OnWineTheDemoCameraIsFoundBuiltAndLetGoOf) {
     CoInitialize(nullptr);
-    const DWORD before = LiveDemoFilters();
     SelectDevice("", "");
     const CaptureState& s = captureState;
     const bool found = s.videoMoniker;
     if (found) {
-        ASSERT_TRUE(s.videoCaptureFilter);
-        EXPECT_TRUE(s.builder && s.filterGraph);
+        EXPECT_TRUE(s.videoCaptureFilter && s.builder && s.filterGraph);
         EXPECT_EQ(doubles::Narrow(s.videoFriendlyName), "Quendal KVX410RB PC Camera");
         // Wine's builder finds the capture pin's format control on the plain video type.
         EXPECT_TRUE(s.videoStreamConfig && s.audioCaptureRelevant);
         EXPECT_FALSE(s.videoCompression || s.crossbarRouter || s.closedCaptionsAvailable);
-        EXPECT_EQ(LiveDemoFilters(), before + 1);
+        // The value mirrors this process's count once a filter is born here; before, another's.
+        EXPECT_EQ(LiveDemoFilters(), 1u);
         TearDownGraph();
         ReleaseCaptureFilters();
-        EXPECT_EQ(LiveDemoFilters(), before) << "the graph or the record kept the capture filter";
+        EXPECT_EQ(LiveDemoFilters(), 0u) << "the graph or the record kept the capture filter";
     }
     EmptyCaptureState();
     CoUninitialize();
