@@ -13,7 +13,7 @@ Shot Hit(const std::string& point) {
     return plan.mode == Mode::SuccessWithObject ? Shot::Adjust : Shot::Fail;
 }
 
-bool Faultable(REFIID iid) {
+bool Faultable(REFIID iid, void**) {
     for (const IID* i : {&IID_ISpecifyPropertyPages, &IID_IKsPropertySet, &IID_IAMCrossbar, &IID_IBaseFilter,
                          &IID_IFileSinkFilter, &IID_IPropertyBag, &IID_IMpeg2Demultiplexer, &IID_IMPEG2StreamIdMap,
                          &__uuidof(IKsPin)})

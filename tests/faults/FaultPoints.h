@@ -30,17 +30,16 @@ extern FaultPlan plan;
 
 enum class Shot { Pass, Fail, Adjust };
 Shot Hit(const std::string& point);
-// Hooks every hookable interface of each object (and of the filter a pin information names).
+// Hooks every hookable interface each object answers.
 void HookAll(const std::vector<IUnknown*>& objects);
 void** OriginalVtable(void* object);
 const std::string& OwnerName(void* object);
-bool Faultable(REFIID iid);  // QueryInterface counts only for the interfaces the program asks for
-inline bool Counts(REFIID iid, void**) { return Faultable(iid); }
-template <class... A>
-bool Counts(A&...) { return true; }
+// QueryInterface counts only for the interfaces the program asks for.
+bool Faultable(REFIID iid, void** = nullptr);
 
-// A failed call hands out no object: out-pointers and counts come back zeroed. A passing
-// one has what it hands out hooked.
+// A failed call hands out no object: out-pointers and counts come back zeroed (character
+// buffers are left alone). A passing one has what it hands out hooked, the filter a pin
+// information names too.
 template <class T>
 void Clear(T& arg) {
     using P = std::remove_pointer_t<T>;
@@ -81,7 +80,8 @@ template <auto method, HRESULT odd, class C, class... A>
 struct Point<method, odd, HRESULT (STDMETHODCALLTYPE C::*)(A...)> {
     static HRESULT STDMETHODCALLTYPE Thunk(C* self, A... a) {
         auto real = reinterpret_cast<HRESULT(STDMETHODCALLTYPE*)(C*, A...)>(OriginalVtable(self)[SlotOf<method>()]);
-        if (!Counts(a...)) return real(self, a...);
+        if constexpr (std::is_same_v<C, IUnknown>)
+            if (!Faultable(a...)) return real(self, a...);
         Shot shot = Hit(OwnerName(self) + "." + name);
         if (shot == Shot::Fail) return (Clear(a), ...), Outcome<HRESULT>(shot, S_OK, odd);
         HRESULT hr = real(self, a...);
