@@ -36,5 +36,32 @@ const SettingRange& SettingRangeOf(int setting);
 long GetDeviceSetting(int setting);
 void SetDeviceSetting(int setting, long value);
 
+// IUnknown for a heap object with one interface besides IUnknown; it deletes itself
+// with its last reference.
+template <class Interface, const IID& interfaceId>
+class SingleInterface : public Interface {
+public:
+    virtual ~SingleInterface() = default;
+    STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
+        if (!object) return E_POINTER;
+        if (iid == IID_IUnknown || iid == interfaceId) {
+            *object = static_cast<Interface*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs); }
+    STDMETHODIMP_(ULONG) Release() override {
+        LONG left = InterlockedDecrement(&refs);
+        if (left == 0) delete this;
+        return left;
+    }
+
+private:
+    LONG refs = 1;
+};
+
 HRESULT CreateDemoFilter(REFIID iid, void** object);
 HRESULT CreateDemoPage(REFIID iid, void** object);

@@ -15,7 +15,7 @@ const Slider sliders[] = {
 };
 const wchar_t pageTitle[] = L"Camera Settings";
 
-class DemoPage : public IPropertyPage {
+class DemoPage : public SingleInterface<IPropertyPage, IID_IPropertyPage> {
 public:
     DemoPage() { ModuleLock(); }
     virtual ~DemoPage() {
@@ -24,22 +24,6 @@ public:
         ModuleUnlock();
     }
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IPropertyPage) {
-            *object = static_cast<IPropertyPage*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs); }
-    STDMETHODIMP_(ULONG) Release() override {
-        LONG left = InterlockedDecrement(&refs);
-        if (left == 0) delete this;
-        return left;
-    }
 
     STDMETHODIMP SetPageSite(IPropertyPageSite* newSite) override {
         if (newSite) newSite->AddRef();
@@ -165,7 +149,6 @@ private:
                       FALSE);
     }
 
-    LONG refs = 1;
     IPropertyPageSite* site = nullptr;
     IAMVideoProcAmp* procAmp = nullptr;
     HWND window = nullptr;

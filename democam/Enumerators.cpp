@@ -33,24 +33,8 @@ AM_MEDIA_TYPE* CreateDemoMediaType() {
 namespace {
 // Hands out `total` items, one position at a time; Item produces the n-th.
 template <class Interface, class Element, const IID& iid>
-class SingleEnumerator : public Interface {
+class SingleEnumerator : public SingleInterface<Interface, iid> {
 public:
-    STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
-        if (!object) return E_POINTER;
-        if (riid == IID_IUnknown || riid == iid) {
-            *object = static_cast<Interface*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs); }
-    STDMETHODIMP_(ULONG) Release() override {
-        LONG left = InterlockedDecrement(&refs);
-        if (left == 0) delete this;
-        return left;
-    }
     STDMETHODIMP Next(ULONG count, Element* items, ULONG* fetched) override {
         if (!items) return E_POINTER;
         ULONG got = 0;
@@ -75,7 +59,6 @@ protected:
     ULONG position = 0;
 
 private:
-    LONG refs = 1;
 };
 
 class PinEnumerator : public SingleEnumerator<IEnumPins, IPin*, IID_IEnumPins> {
