@@ -43,3 +43,47 @@ TEST_F(CaptureTest, InitCaptureFiltersLeavesTheRecordEmptyOnEveryFailure) {
 }
 
 }  // namespace
+
+namespace {
+
+// The camera as it should come out: compression from the video pin when the interleaved
+// pin has none, a router for its analog input even when no crossbar feeds it, and closed
+// captions found on the VBI pin without asking for the CC one.
+TEST_F(CaptureTest, InitCaptureFiltersFindsWhatTheCameraOffers) {
+    CameraWorld w;
+    FakeUnknown compression("compression");
+    FakePin analogIn("cam.analog", PINDIR_INPUT), vbi("cam.vbi", PINDIR_OUTPUT);
+    analogIn.hasCategory = true;
+    analogIn.category = PIN_CATEGORY_ANALOGVIDEOIN;
+    w.camera.AddPin(analogIn);
+    std::vector<std::string> asked;
+    w.platformBuilder.onFindInterface = [&](const BuilderCall& c, void** out) {
+        *out = nullptr;
+        if (*c.iid != IID_IAMVideoCompression || *c.type != MEDIATYPE_Video) return E_NOINTERFACE;
+        *out = static_cast<IUnknown*>(&compression);
+        compression.AddRef();
+        return S_OK;
+    };
+    w.platformBuilder.onFindPin = [&](const BuilderCall& c, IPin** out) {
+        asked.push_back(*c.category == PIN_CATEGORY_VBI ? "VBI" : "other");
+        *out = &vbi;
+        vbi.AddRef();
+        return S_OK;
+    };
+    captureState.videoMoniker = &w.moniker;
+    captureState.videoInputCount = 77;
+
+    ASSERT_TRUE(InitCaptureFilters());
+
+    EXPECT_EQ(captureState.videoCompression.Get(), static_cast<IUnknown*>(&compression));
+    EXPECT_TRUE(w.graph.Contains(static_cast<IBaseFilter*>(&w.camera)));
+    EXPECT_EQ(w.camera.joinedName, L"Quendal KVX410RB PC Camera");
+    EXPECT_NE(captureState.crossbarRouter, nullptr) << "a router is kept even when tracing found nothing";
+    EXPECT_EQ(captureState.videoInputCount, 77) << "no count is read from a router that failed";
+    EXPECT_TRUE(captureState.closedCaptionsAvailable);
+    EXPECT_EQ(asked, std::vector<std::string>{"VBI"});
+    EXPECT_TRUE(captureState.audioCaptureRelevant);
+    EXPECT_RECORD_EMPTIED_AND_DOUBLES_BALANCED();
+}
+
+}  // namespace
