@@ -4,59 +4,62 @@
 // them back (tests/doubles/SeamOverride.h).
 #include "platform/Win.h"
 
+// The list is written once: the header declares each pointer from it, Seam.cpp defines
+// each one pointing at the real function.
+#define NAVOLET_PLATFORM_OPERATIONS(X) \
+    /* Shell and user interface */ \
+    X(Shell_NotifyIconA) \
+    X(MessageBoxA) \
+    X(TrackPopupMenu) \
+    X(SetMenuDefaultItem) \
+    X(GetSubMenu) \
+    X(LoadMenuA) \
+    X(DestroyMenu) \
+    X(GetSystemMenu) \
+    X(AppendMenuA) \
+    X(LoadIconA) \
+    X(GetCursorPos) \
+    X(SetForegroundWindow) \
+    X(SendMessageA) \
+    X(PostMessageA) \
+    X(ShowWindow) \
+    X(IsIconic) \
+    X(GetSystemMetrics) \
+    X(GetClientRect) \
+    X(DrawIcon) \
+    X(InitCommonControls) \
+    /* Framework layer: modal dialogs, subclassing, painting, strings */ \
+    X(DialogBoxParamA) \
+    X(EndDialog) \
+    X(CallWindowProcA) \
+    X(SetWindowLongA) \
+    X(BeginPaint) \
+    X(EndPaint) \
+    X(LoadStringA) \
+    X(GetModuleFileNameA) \
+    /* Component objects */ \
+    X(CoInitialize) \
+    X(CoCreateInstance) \
+    X(CoTaskMemFree) \
+    X(OleCreatePropertyFrame) \
+    X(VarBstrCmp) \
+    /* Kernel: profile, version and locale */ \
+    X(GetProfileStringA) \
+    X(GetVersionExA) \
+    X(GetThreadLocale) \
+    X(GetLocaleInfoA) \
+    X(GetACP) \
+    X(MultiByteToWideChar) \
+    /* Automation strings and variants */ \
+    X(SysAllocStringLen) \
+    X(SysFreeString) \
+    X(VariantInit) \
+    X(VariantClear)
+
 namespace platform {
 
-// Shell and user interface
-extern decltype(&::Shell_NotifyIconA) Shell_NotifyIconA;
-extern decltype(&::MessageBoxA) MessageBoxA;
-extern decltype(&::TrackPopupMenu) TrackPopupMenu;
-extern decltype(&::SetMenuDefaultItem) SetMenuDefaultItem;
-extern decltype(&::GetSubMenu) GetSubMenu;
-extern decltype(&::LoadMenuA) LoadMenuA;
-extern decltype(&::DestroyMenu) DestroyMenu;
-extern decltype(&::GetSystemMenu) GetSystemMenu;
-extern decltype(&::AppendMenuA) AppendMenuA;
-extern decltype(&::LoadIconA) LoadIconA;
-extern decltype(&::GetCursorPos) GetCursorPos;
-extern decltype(&::SetForegroundWindow) SetForegroundWindow;
-extern decltype(&::SendMessageA) SendMessageA;
-extern decltype(&::PostMessageA) PostMessageA;
-extern decltype(&::ShowWindow) ShowWindow;
-extern decltype(&::IsIconic) IsIconic;
-extern decltype(&::GetSystemMetrics) GetSystemMetrics;
-extern decltype(&::GetClientRect) GetClientRect;
-extern decltype(&::DrawIcon) DrawIcon;
-extern decltype(&::InitCommonControls) InitCommonControls;
-
-// Framework layer: modal dialogs, subclassing, painting, strings
-extern decltype(&::DialogBoxParamA) DialogBoxParamA;
-extern decltype(&::EndDialog) EndDialog;
-extern decltype(&::CallWindowProcA) CallWindowProcA;
-extern decltype(&::SetWindowLongA) SetWindowLongA;
-extern decltype(&::BeginPaint) BeginPaint;
-extern decltype(&::EndPaint) EndPaint;
-extern decltype(&::LoadStringA) LoadStringA;
-extern decltype(&::GetModuleFileNameA) GetModuleFileNameA;
-
-// Component objects
-extern decltype(&::CoInitialize) CoInitialize;
-extern decltype(&::CoCreateInstance) CoCreateInstance;
-extern decltype(&::CoTaskMemFree) CoTaskMemFree;
-extern decltype(&::OleCreatePropertyFrame) OleCreatePropertyFrame;
-extern decltype(&::VarBstrCmp) VarBstrCmp;
-
-// Kernel: profile, version and locale
-extern decltype(&::GetProfileStringA) GetProfileStringA;
-extern decltype(&::GetVersionExA) GetVersionExA;
-extern decltype(&::GetThreadLocale) GetThreadLocale;
-extern decltype(&::GetLocaleInfoA) GetLocaleInfoA;
-extern decltype(&::GetACP) GetACP;
-extern decltype(&::MultiByteToWideChar) MultiByteToWideChar;
-
-// Automation strings and variants
-extern decltype(&::SysAllocStringLen) SysAllocStringLen;
-extern decltype(&::SysFreeString) SysFreeString;
-extern decltype(&::VariantInit) VariantInit;
-extern decltype(&::VariantClear) VariantClear;
+#define NAVOLET_DECLARE_OPERATION(name) extern decltype(&::name) name;
+NAVOLET_PLATFORM_OPERATIONS(NAVOLET_DECLARE_OPERATION)
+#undef NAVOLET_DECLARE_OPERATION
 
 }  // namespace platform

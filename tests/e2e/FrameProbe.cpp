@@ -3,6 +3,7 @@
 // many demo capture filters are alive.
 //
 //   FrameProbe <command> [arguments]    exit status 0 = as expected
+#include "Outside.h"
 #include <windows.h>
 #include <commctrl.h>
 
@@ -15,16 +16,6 @@
 namespace {
 
 const char pageText[] = "Quendal KVX410RB picture settings";
-
-unsigned long Number(const char* text) { return std::strtoul(text, nullptr, 0); }
-
-template <class Condition>
-bool WaitFor(double seconds, Condition condition) {
-    for (DWORD start = GetTickCount();; Sleep(50)) {
-        if (condition()) return true;
-        if (GetTickCount() - start > seconds * 1000) return false;
-    }
-}
 
 std::string ClassOf(HWND hwnd) {
     char cls[64] = "";
@@ -85,11 +76,6 @@ DWORD LiveFilters() {
     RegQueryValueExA(key, "LiveFilters", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
     RegCloseKey(key);
     return value;
-}
-
-int Fail(const char* what) {
-    std::printf("FAIL: %s\n", what);
-    return 1;
 }
 
 int Usage() {

@@ -2,6 +2,7 @@
 // tray notifications and commands, and reports what is on the screen.
 //
 //   NavoletDriver <command> [arguments]    exit status 0 = as expected
+#include "Outside.h"
 #include <windows.h>
 
 #include <cstdio>
@@ -14,17 +15,6 @@ namespace {
 const char trayTitle[] = "Navolet-Quendal Property Page";
 
 HWND TrayWindow() { return FindWindowA("#32770", trayTitle); }
-
-unsigned long Number(const char* text) { return std::strtoul(text, nullptr, 0); }
-
-// Polls a condition every 50 ms for up to the given seconds.
-template <class Condition>
-bool WaitFor(double seconds, Condition condition) {
-    for (DWORD start = GetTickCount(); ; Sleep(50)) {
-        if (condition()) return true;
-        if (GetTickCount() - start > seconds * 1000) return false;
-    }
-}
 
 struct Found {
     const char* className;
@@ -60,11 +50,6 @@ BOOL CALLBACK PrintWindow(HWND hwnd, LPARAM) {
     std::printf("%p %-24s %-8s (%ld,%ld)-(%ld,%ld) \"%s\"\n", static_cast<void*>(hwnd), cls,
                 IsWindowVisible(hwnd) ? "visible" : "hidden", r.left, r.top, r.right, r.bottom, title);
     return TRUE;
-}
-
-int Fail(const char* what) {
-    std::printf("FAIL: %s\n", what);
-    return 1;
 }
 
 int Usage() {
