@@ -1,100 +1,53 @@
-// The launch from the tray: the guard against re-entry, the frame's arguments, and an
-// empty record after every path.
-#include "CaptureWorld.h"
-#include "app/TrayDialog.h"
-#include <functional>
+// A double-click's launch against Wine's own objects, and the teardown of a graph.
+#include <gtest/gtest.h>
+
+#include "capture/LaunchWorld.h"
+#include "doubles/Hooks.h"
 
 using namespace doubles;
 
-namespace {
-
-// {6E1B2A4C-0D1F-4E49-9C3B-51A7E2F40C11}
-const CLSID page = {0x6e1b2a4c, 0x0d1f, 0x4e49, {0x9c, 0x3b, 0x51, 0xa7, 0xe2, 0xf4, 0x0c, 0x11}};
-HWND const trayWindow = reinterpret_cast<HWND>(0x4242);
-
-int frames;
-IUnknown* camera;  // the one object every frame must show
-std::function<void()> duringFrame;
-
-// The frame's arguments as the platform is given them, for every frame opened.
-HRESULT WINAPI FakeFrame(HWND owner, UINT x, UINT y, LPCOLESTR caption, ULONG count, LPUNKNOWN* objects,
-                         ULONG pageCount, LPCLSID pages, LCID locale, DWORD, LPVOID) {
-    ++frames;
-    EXPECT_EQ(owner, trayWindow);
-    EXPECT_TRUE(x == 30 && y == 30 && !caption && locale == 0);
-    EXPECT_EQ(std::vector<IUnknown*>(objects, objects + count), std::vector<IUnknown*>{camera});
-    EXPECT_EQ(std::vector<CLSID>(pages, pages + pageCount), std::vector<CLSID>{page});
-    if (duringFrame) duringFrame();
-    return S_OK;
-}
-BOOL WINAPI Show(HWND, int) { return TRUE; }
-BOOL WINAPI NotIconic(HWND) { return FALSE; }
-
-// The tray window and the camera as the platform lists it, with one page of its own.
-struct Launch {
-    Launch() : devenum("devenum") {
-        frames = 0;
-        camera = static_cast<IBaseFilter*>(&w.camera);
-        duringFrame = nullptr;
-        w.registry.Register(CLSID_SystemDeviceEnum, &devenum);
-        devenum.Add(CLSID_VideoInputDeviceCategory, &w.moniker);
-        w.camera.propertyPages = true;
-        w.camera.pages = {page};
-        dialog.m_hWnd = trayWindow;
-    }
-    ~Launch() { dialog.m_hWnd = nullptr; }
-    bool GraphGone() const { return !GraphHeld() && !dialog.launchBusy; }
-    SeamOverride<decltype(platform::OleCreatePropertyFrame)> frame{platform::OleCreatePropertyFrame, FakeFrame};
-    SeamOverride<decltype(platform::ShowWindow)> show{platform::ShowWindow, Show};
-    SeamOverride<decltype(platform::IsIconic)> iconic{platform::IsIconic, NotIconic};
-    TaskMemWatch taskMem;
-    FakeDeviceEnum devenum;
-    CameraWorld w;
-    TrayDialog dialog;
-};
-
-TEST_F(CaptureTest, LaunchShowsTheCameraPagesOnceAndEmptiesTheRecordAfterwards) {
-    Launch l;
-    duringFrame = [&] {
-        if (frames > 1) return;  // a second frame is the fault; no deeper
-        EXPECT_TRUE(l.dialog.launchBusy);
-        IBaseFilter* filter = captureState.videoCaptureFilter;
-        // A double-click while the frame is open: nothing more opens, nothing is disturbed.
-        l.dialog.LaunchPropertyPages();
-        EXPECT_EQ(frames, 1);
-        EXPECT_EQ(captureState.videoCaptureFilter.Get(), filter);
-    };
-
-    l.dialog.LaunchPropertyPages();
-
-    EXPECT_EQ(frames, 1);
-    EXPECT_EQ(l.taskMem.Outstanding(), 0);
-    EXPECT_TRUE(l.GraphGone());
-    EXPECT_RECORD_EMPTIED_AND_DOUBLES_BALANCED();
+// The first device whose name is the camera's without regard to case; its driver's pages
+// in one frame owned by the tray window, whatever is clicked meanwhile; nothing kept.
+TEST(Launch, OpensTheFirstMatchingCamerasPagesOnceAndKeepsNothing) {
+    LaunchWorld w;
+    w.Launch();
+    EXPECT_EQ(w.frames, std::vector<std::string>{
+        "owner tray at 30,30 caption - objects 1:cam pages 1:camera locale 0 device QUENDAL KVX410RB PC CAMERA "
+        "routes 2 captions 1 format cam.format"});
+    EXPECT_EQ(w.Left(), "");
 }
 
-// Paths that show nothing, each arranged quiet and then mended: the next launch must work.
-const std::function<void(Launch&, bool quiet)> quietPaths[] = {
-    [](Launch& l, bool quiet) { quiet ? l.devenum.categories.clear() : l.devenum.Add(CLSID_VideoInputDeviceCategory, &l.w.moniker); },
-    [](Launch& l, bool quiet) { l.w.graph.addFilterResults = {quiet ? E_FAIL : S_OK}; },
-    [](Launch& l, bool quiet) { quiet ? l.w.camera.Hide(IID_ISpecifyPropertyPages) : l.w.camera.hidden.clear(); },
-    // Its count and array cannot be trusted then: no frame.
-    [](Launch& l, bool quiet) { l.w.camera.getPagesResult = quiet ? E_OUTOFMEMORY : S_OK; },
-};
-
-TEST_F(CaptureTest, LaunchOnAQuietPathShowsNothingClearsTheGuardAndTheNextLaunchWorks) {
-    for (size_t i = 0; i < std::size(quietPaths); ++i) {
-        SCOPED_TRACE(i);
-        Launch l;
-        for (bool quiet : {true, false}) {
-            quietPaths[i](l, quiet);
-            l.dialog.LaunchPropertyPages();
-            EXPECT_EQ(frames, quiet ? 0 : 1);
-            EXPECT_TRUE(l.GraphGone());
-        }
-        EXPECT_EQ(l.taskMem.Outstanding(), 0);
-        EXPECT_RECORD_EMPTIED_AND_DOUBLES_BALANCED();
-    }
+TEST(Launch, TheDemoCameraIsFoundAndLetGoOf) {
+    LaunchWorld w(true);
+    w.Launch();
+    EXPECT_EQ(w.frames, std::vector<std::string>{
+        "owner tray at 30,30 caption - objects 1:platform pages 1:other locale 0 device Quendal KVX410RB PC Camera "
+        "routes 0 captions 0 format platform"});
+    EXPECT_EQ(w.Left(), "");
 }
 
-}  // namespace
+// Downstream filters go deepest first, each after both ends of its connection; the
+// crossbar upstream stays.
+TEST(Teardown, RemovesDownstreamDeepestFirstAfterDisconnectingAndKeepsUpstream) {
+    FakePin capture{"cam.capture", PINDIR_OUTPUT}, analog{"cam.analog", PINDIR_INPUT}, in{"renderer.in", PINDIR_INPUT},
+        out{"renderer.out", PINDIR_OUTPUT}, sinkIn{"sink.in", PINDIR_INPUT};
+    FakeFilter camera{"cam", capture, analog}, renderer{"renderer", in, out}, sink{"sink", sinkIn};
+    FakeCrossbar crossbar{"xbar", {PhysConn_Video_Composite}};
+    CaptureState& s = captureState;
+    ASSERT_EQ(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                               reinterpret_cast<void**>(s.filterGraph.Receive())), S_OK);
+    s.videoCaptureFilter = &camera;
+    for (IBaseFilter* f : {&camera, &renderer, &sink, &crossbar.filter}) ASSERT_EQ(s.filterGraph->AddFilter(f, nullptr), S_OK);
+    ASSERT_EQ(s.filterGraph->ConnectDirect(&crossbar.Output(), &analog, nullptr), S_OK);
+    ASSERT_EQ(s.filterGraph->ConnectDirect(&capture, &in, nullptr), S_OK);
+    ASSERT_EQ(s.filterGraph->ConnectDirect(&out, &sinkIn, nullptr), S_OK);
+    hooks::Hook({s.filterGraph});
+    hooks::plan.Record();
+    TearDownGraph();
+    hooks::plan.active = false;
+    EXPECT_EQ(hooks::plan.Calls("graph."),
+              "graph.Disconnect(sink.in) graph.Disconnect(renderer.out) graph.RemoveFilter(sink) "
+              "graph.Disconnect(renderer.in) graph.Disconnect(cam.capture) graph.RemoveFilter(renderer)");
+    EXPECT_TRUE(crossbar.filter.graph && analog.peer);
+    ReleaseCaptureFilters();
+}

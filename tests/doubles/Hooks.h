@@ -1,0 +1,152 @@
+#pragma once
+// Fault points and a journal of calls, on Wine's objects and doubles alike, without a
+// double per fault: a hooked interface gets a copy of its vtable in which the listed
+// methods first ask the plan. The plan numbers the calls of a run; a recording run lists
+// them (with the doubles each was handed), then each can be armed to fail in turn.
+// Whatever a hooked call hands out is hooked in its turn.
+#include <cstring>
+#include <set>
+#include <string>
+#include <tuple>
+#include <type_traits>
+#include <vector>
+
+#include "doubles/Doubles.h"
+
+namespace hooks {
+
+enum class Mode {
+    Fail,               // E_FAIL, nothing handed out
+    OddSuccess,         // a success code (S_FALSE unless the call names another), nothing handed out
+    SuccessWithObject,  // the call does its work and hands out its objects, but says S_FALSE
+};
+
+struct Plan {
+    void Arm(int k, Mode m) { active = true, target = k, mode = m, fired = false, calls.clear(); }
+    void Record() { Arm(-1, Mode::Fail); }
+    // The calls recorded whose text starts with prefix, joined by spaces.
+    std::string Calls(const std::string& prefix) const;
+    bool active = false, fired = false;
+    int target = -1;
+    Mode mode = Mode::Fail;
+    std::vector<std::string> calls;
+};
+extern Plan plan;
+// Objects made by CoCreateInstance (through FaultySeam) that have not yet been destroyed.
+extern std::set<void*> created;
+
+enum class Shot { Pass, Fail, Adjust };
+Shot Hit(const std::string& call);
+// Hooks every hookable interface each object answers.
+void Hook(std::initializer_list<IUnknown*> objects);
+void** OriginalVtable(void* object);
+const std::string& OwnerName(void* object);
+// Whether code of this program (not of Wine or the demo camera) made the call.
+bool FromProgram(void* caller);
+// QueryInterface is a fault point only for the interfaces the program asks for.
+bool Faultable(REFIID iid, void** = nullptr);
+
+// A failed call hands out nothing: out-pointers and counts come back zeroed.
+template <class T>
+void Clear(T& arg) {
+    using P = std::remove_pointer_t<T>;
+    if constexpr (std::is_pointer_v<T> && !std::is_const_v<P> && (std::is_pointer_v<P> || std::is_integral_v<P> || std::is_enum_v<P>))
+        if (arg && (std::is_pointer_v<P> || sizeof(P) >= 4)) *arg = P{};
+}
+// What a call that answers S_OK hands out is hooked, the filter a pin information names too.
+template <class T>
+void Adopt(T& arg) {
+    if constexpr (std::is_same_v<T, PIN_INFO*>) {
+        if (arg) Hook({arg->pFilter});
+    } else if constexpr (std::is_pointer_v<T> && std::is_pointer_v<std::remove_pointer_t<T>>) {
+        using I = std::remove_pointer_t<std::remove_pointer_t<T>>;
+        if constexpr (std::is_base_of_v<IUnknown, I> || std::is_void_v<I>)
+            if (arg && *arg) Hook({static_cast<IUnknown*>(*arg)});
+    }
+}
+// The doubles among the arguments, for the journal.
+template <class T>
+std::string ArgName(T arg) {
+    if constexpr (std::is_pointer_v<T> && std::is_base_of_v<IUnknown, std::remove_pointer_t<T>>) return doubles::NameOf(arg);
+    return "";
+}
+template <class... A>
+std::string ArgNames(A... a) {
+    std::string names;
+    ((names += names.empty() || ArgName(a).empty() ? ArgName(a) : "," + ArgName(a)), ...);
+    return names;
+}
+
+// What a failed call answers, or a passed one after Adjust. Operations that do not answer
+// an HRESULT fail with zero.
+template <class R>
+R Outcome(Shot shot, R passed, HRESULT odd) {
+    if constexpr (!std::is_same_v<R, HRESULT>) return shot == Shot::Fail ? R{} : passed;
+    else if (shot == Shot::Fail) return plan.mode == Mode::Fail ? E_FAIL : odd;
+    else return shot == Shot::Adjust && odd == S_FALSE && passed == S_OK ? S_FALSE : passed;
+}
+
+template <auto method>
+int SlotOf() {
+    struct { ptrdiff_t ptr, adj; } raw;  // a virtual one is 1 + its offset in the vtable
+    auto m = method;
+    return std::memcpy(&raw, &m, sizeof raw), static_cast<int>((raw.ptr - 1) / sizeof(void*));
+}
+
+// COM methods follow the calling convention of a function with the object first.
+template <auto method, HRESULT odd = S_FALSE, class = decltype(method)>
+struct Point;
+template <auto method, HRESULT odd, class C, class... A>
+struct Point<method, odd, HRESULT (STDMETHODCALLTYPE C::*)(A...)> {
+    static HRESULT STDMETHODCALLTYPE Thunk(C* self, A... a) {
+        auto real = reinterpret_cast<HRESULT(STDMETHODCALLTYPE*)(C*, A...)>(OriginalVtable(self)[SlotOf<method>()]);
+        if (!FromProgram(__builtin_return_address(0))) return real(self, a...);
+        if constexpr (std::is_same_v<C, IUnknown>)
+            if (!Faultable(a...)) return real(self, a...);
+        Shot shot = Hit(OwnerName(self) + "." + name + "(" + ArgNames(a...) + ")");
+        if (shot == Shot::Fail) return (Clear(a), ...), Outcome<HRESULT>(shot, S_OK, odd);
+        HRESULT hr = real(self, a...);
+        if (hr == S_OK) (Adopt(a), ...);  // after any other answer an out-pointer may be unset
+        return Outcome(shot, hr, odd);
+    }
+    static std::pair<int, void*> Make(const char* qualified) {
+        name = std::strrchr(qualified, ':') ? std::strrchr(qualified, ':') + 1 : qualified;
+        return {SlotOf<method>(), reinterpret_cast<void*>(&Thunk)};
+    }
+    static inline const char* name;
+};
+#define FAULT_POINT(method, ...) ::hooks::Point<&method, ##__VA_ARGS__>::Make(#method)
+
+// A platform operation as a fault point while the object lives, in front of whatever
+// stands in the seam now.
+template <auto& slot, class = std::remove_reference_t<decltype(slot)>>
+class FaultySeam;
+template <auto& slot, class R, class... A>
+class FaultySeam<slot, R(WINAPI*)(A...)> {
+public:
+    explicit FaultySeam(const char* n, HRESULT o = S_FALSE) : saved(slot) {
+        name = n, odd = o, real = slot, slot = &Call;
+    }
+    ~FaultySeam() { slot = saved; }
+
+private:
+    static R WINAPI Call(A... a) {
+        Shot shot = Hit(name);
+        if (shot == Shot::Fail) return (Clear(a), ...), Outcome<R>(shot, R{}, odd);
+        R r = real(a...);
+        if constexpr (std::is_same_v<R(WINAPI*)(A...), decltype(&::CoCreateInstance)>) {  // Wine's objects are watched until destroyed
+            void* object = *std::get<4>(std::tie(a...));
+            if (SUCCEEDED(r) && object && doubles::NameOf(static_cast<IUnknown*>(object), "").empty() &&
+                std::get<0>(std::tie(a...)) != CLSID_SystemDeviceEnum)  // a static object in Wine, never destroyed
+                created.insert(object);
+        }
+        if (r == R{}) (Adopt(a), ...);  // S_OK from the one operation that hands out objects
+        return Outcome(shot, r, odd);
+    }
+    static inline const char* name;
+    static inline HRESULT odd;
+    static inline R(WINAPI* real)(A...);
+    R(WINAPI* saved)(A...);
+};
+
+}  // namespace hooks
