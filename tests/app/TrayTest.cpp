@@ -1,0 +1,95 @@
+// The tray applet as it starts and runs: the real window on its template, with the shell's
+// tray, message boxes, the popup's tracking, the cursor and the property frame answered at
+// the seam. Once the icon is added, a script of notifications is posted to the window.
+#include <gtest/gtest.h>
+
+#include "app/TrayApp.h"
+#include "app/TrayDialog.h"
+#include "platform/Seam.h"
+
+namespace {
+
+std::vector<std::string> journal;
+std::vector<MSG> script;
+BOOL addResult;
+HWND tray;
+
+void Note(const char* format, ...) {
+    char text[300];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    journal.push_back(text);
+}
+
+BOOL WINAPI Notify(DWORD message, PNOTIFYICONDATAA d) {
+    if (!tray) {
+        tray = d->hWnd;
+        for (const MSG& m : script) PostMessageA(tray, m.message, m.wParam, m.lParam);
+    }
+    Note("%s size %lu window %s id %u flags %u message 0x%x icon %s tip %s",
+         message == NIM_ADD ? "add" : message == NIM_DELETE ? "delete" : "?", d->cbSize, d->hWnd == tray ? "tray" : "other",
+         d->uID, d->uFlags, d->uCallbackMessage, d->hIcon ? "set" : "none", d->szTip);
+    return message == NIM_ADD ? addResult : TRUE;
+}
+int WINAPI Box(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+    char title[64] = "";
+    GetWindowTextA(owner, title, sizeof title);
+    return Note("box %s, %s, %s, %u", title, text, caption, type), IDOK;
+}
+BOOL WINAPI Track(HMENU menu, UINT flags, int x, int y, int, HWND owner, const RECT* rect) {
+    char items[2][40] = {};
+    for (int i = 0; i < 2; ++i) GetMenuStringA(menu, i, items[i], sizeof items[i], MF_BYPOSITION);
+    Note("menu 0x%x at %d,%d owner %s %s: %s | %s (default %d), foreground %s", flags, x, y, owner == tray ? "tray" : "other",
+         rect ? "rect" : "", items[0], items[1], GetMenuDefaultItem(menu, TRUE, 0),
+         GetForegroundWindow() == tray ? "tray" : "other");
+    return TRUE;
+}
+BOOL WINAPI Cursor(LPPOINT point) { return *point = {300, 400}, TRUE; }
+HRESULT WINAPI Frame(HWND, UINT, UINT, LPCOLESTR, ULONG, LPUNKNOWN*, ULONG, LPCLSID, LCID, DWORD, LPVOID) {
+    return Note("frame, window %s", IsWindowVisible(tray) ? "shown" : "hidden"), S_OK;
+}
+HMENU WINAPI NoMenu(HINSTANCE, LPCSTR) { return nullptr; }
+
+// Runs the applet until the script ends it; the journal of what the seams saw.
+std::vector<std::string> RunApplet(std::vector<MSG> posted, BOOL add = TRUE) {
+    journal.clear(), script = posted, addResult = add, tray = nullptr;
+    platform::Shell_NotifyIconA = &Notify, platform::MessageBoxA = &Box, platform::TrackPopupMenu = &Track;
+    platform::GetCursorPos = &Cursor, platform::OleCreatePropertyFrame = &Frame;
+    {
+        TrayApp app;
+        AfxWinMain(GetModuleHandleA(nullptr), nullptr, const_cast<char*>(""), SW_SHOWDEFAULT);
+    }
+    platform::Shell_NotifyIconA = &::Shell_NotifyIconA, platform::MessageBoxA = &::MessageBoxA;
+    platform::TrackPopupMenu = &::TrackPopupMenu, platform::GetCursorPos = &::GetCursorPos;
+    platform::OleCreatePropertyFrame = &::OleCreatePropertyFrame, platform::LoadMenuA = &::LoadMenuA;
+    return journal;
+}
+
+const char* const added = "add size 488 window tray id 1 flags 7 message 0x464 icon set tip Quendal Camera Property";
+const char* const deleted = "delete size 488 window tray id 1 flags 7 message 0x464 icon set tip Quendal Camera Property";
+const MSG exitCommand = {nullptr, WM_COMMAND, ID_TRAY_EXIT, 0, 0, {}};
+
+}  // namespace
+
+// Only the icon's own notifications act: the right button and the context key open the
+// popup at the cursor, a double-click and "&Launch ..." open the frame; Exit deletes the
+// icon and ends the applet.
+TEST(Tray, TheIconsNotificationsOpenItsMenuAndFrameAndExitRemovesIt) {
+    const char* const menu =
+        "menu 0x22 at 300,400 owner tray : &Launch ... | E&xit (default 0), foreground tray";
+    EXPECT_EQ(RunApplet({{nullptr, WM_TRAYNOTIFY, 2, WM_LBUTTONDBLCLK, 0, {}}, {nullptr, WM_TRAYNOTIFY, 2, WM_RBUTTONDOWN, 0, {}},
+                   {nullptr, WM_TRAYNOTIFY, 1, WM_LBUTTONDOWN, 0, {}}, {nullptr, WM_TRAYNOTIFY, 1, WM_RBUTTONDOWN, 0, {}},
+                   {nullptr, WM_TRAYNOTIFY, 1, WM_CONTEXTMENU, 0, {}}, {nullptr, WM_TRAYNOTIFY, 1, WM_LBUTTONDBLCLK, 0, {}},
+                   {nullptr, WM_COMMAND, ID_TRAY_LAUNCH, 0, 0, {}}, exitCommand}),
+              (std::vector<std::string>{added, menu, menu, "frame, window hidden", "frame, window hidden", deleted}));
+}
+
+// Start-up failures are reported and the applet runs on.
+TEST(Tray, StartUpFailuresAreReportedAndTheAppletRunsOn) {
+    platform::LoadMenuA = &NoMenu;
+    EXPECT_EQ(RunApplet({{nullptr, WM_TRAYNOTIFY, 1, WM_RBUTTONDOWN, 0, {}}, exitCommand}, FALSE),
+              (std::vector<std::string>{"box Navolet-Quendal Property Page, Unabled to Load menu, navolet_tests, 0", added,
+                                        "box Navolet-Quendal Property Page, Unable to Set Tary Icon, navolet_tests, 0", deleted}));
+}
