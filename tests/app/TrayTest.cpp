@@ -13,6 +13,7 @@ std::vector<std::string> journal;
 std::vector<MSG> script;
 BOOL addResult;
 HWND tray;
+size_t exitInFrame;  // the frame in which Exit is chosen, counting from 1
 
 void Note(const char* format, ...) {
     char text[300];
@@ -48,13 +49,15 @@ BOOL WINAPI Track(HMENU menu, UINT flags, int x, int y, int, HWND owner, const R
 }
 BOOL WINAPI Cursor(LPPOINT point) { return *point = {300, 400}, TRUE; }
 HRESULT WINAPI Frame(HWND, UINT, UINT, LPCOLESTR, ULONG, LPUNKNOWN*, ULONG, LPCLSID, LCID, DWORD, LPVOID) {
-    return Note("frame, window %s", IsWindowVisible(tray) ? "shown" : "hidden"), S_OK;
+    Note("frame, window %s", IsWindowVisible(tray) ? "shown" : "hidden");
+    if (--exitInFrame == 0) SendMessageA(tray, WM_COMMAND, ID_TRAY_EXIT, 0), Note("frame closed");
+    return S_OK;
 }
 HMENU WINAPI NoMenu(HINSTANCE, LPCSTR) { return nullptr; }
 
 // Runs the applet until the script ends it; the journal of what the seams saw.
-std::vector<std::string> RunApplet(std::vector<MSG> posted, BOOL add = TRUE) {
-    journal.clear(), script = posted, addResult = add, tray = nullptr;
+std::vector<std::string> RunApplet(std::vector<MSG> posted, BOOL add = TRUE, size_t exitFrame = 0) {
+    journal.clear(), script = posted, addResult = add, tray = nullptr, exitInFrame = exitFrame;
     platform::Shell_NotifyIconA = &Notify, platform::MessageBoxA = &Box, platform::TrackPopupMenu = &Track;
     platform::GetCursorPos = &Cursor, platform::OleCreatePropertyFrame = &Frame;
     {
@@ -74,16 +77,17 @@ const MSG exitCommand = {nullptr, WM_COMMAND, ID_TRAY_EXIT, 0, 0, {}};
 }  // namespace
 
 // Only the icon's own notifications act: the right button and the context key open the
-// popup at the cursor, a double-click and "&Launch ..." open the frame; Exit deletes the
-// icon and ends the applet.
+// popup at the cursor, a double-click and "&Launch ..." open the frame. Exit, chosen while
+// the second frame is open, deletes the icon at once and ends the applet.
 TEST(Tray, TheIconsNotificationsOpenItsMenuAndFrameAndExitRemovesIt) {
     const char* const menu =
         "menu 0x22 at 300,400 owner tray : &Launch ... | E&xit (default 0), foreground tray";
     EXPECT_EQ(RunApplet({{nullptr, WM_TRAYNOTIFY, 2, WM_LBUTTONDBLCLK, 0, {}}, {nullptr, WM_TRAYNOTIFY, 2, WM_RBUTTONDOWN, 0, {}},
                    {nullptr, WM_TRAYNOTIFY, 1, WM_LBUTTONDOWN, 0, {}}, {nullptr, WM_TRAYNOTIFY, 1, WM_RBUTTONDOWN, 0, {}},
                    {nullptr, WM_TRAYNOTIFY, 1, WM_CONTEXTMENU, 0, {}}, {nullptr, WM_TRAYNOTIFY, 1, WM_LBUTTONDBLCLK, 0, {}},
-                   {nullptr, WM_COMMAND, ID_TRAY_LAUNCH, 0, 0, {}}, exitCommand}),
-              (std::vector<std::string>{added, menu, menu, "frame, window hidden", "frame, window hidden", deleted}));
+                   {nullptr, WM_COMMAND, ID_TRAY_LAUNCH, 0, 0, {}}}, TRUE, 2),
+              (std::vector<std::string>{added, menu, menu, "frame, window hidden", "frame, window hidden", deleted,
+                                        "frame closed"}));
 }
 
 // Start-up failures are reported and the applet runs on.

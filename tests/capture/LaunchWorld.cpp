@@ -88,6 +88,7 @@ std::string LaunchWorld::Left() const {
         left += "the capture record; ";
     if (dialog.launchBusy) left += "the launch guard; ";
     for (void* object : hooks::created) left += hooks::OwnerName(object) + " made for the launch is alive; ";
+    left += hooks::Held();
     if (TaskBlocksOutstanding()) left += std::to_string(TaskBlocksOutstanding()) + " blocks of task memory; ";
     if (!camera && LiveDemoFilters()) left += "the demo camera's filter; ";
     return left;

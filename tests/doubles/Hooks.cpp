@@ -6,7 +6,8 @@
 namespace hooks {
 
 Plan plan;
-std::set<void*> created;
+// Never destroyed: hooked objects may be released by static destructors at exit.
+std::set<void*>& created = *new std::set<void*>;
 
 std::string Plan::Calls(const std::string& prefix) const {
     std::string text;
@@ -44,14 +45,30 @@ struct Hooked {
     void** original;
     std::vector<void*> table;
     std::string owner;
+    bool platform;  // not a double: its references are counted here
 };
-std::map<void*, Hooked> hooks;  // by interface pointer; a new object there is hooked afresh
+std::map<void*, Hooked>& hooks = *new std::map<void*, Hooked>;  // by interface pointer; a new object there is hooked afresh
 std::vector<void (*)(IUnknown*)> hookers;
+std::map<void*, int>& held = *new std::map<void*, int>;  // the program's references on the platform's objects, by interface pointer
+bool hooking = false;       // hooking asks QueryInterface, which hands out objects
+
+// A reference the program takes or gives back on a platform object it holds through a
+// hooked interface.
+void Count(void* object, int change, void* caller) {
+    auto h = hooks.find(object);
+    if (!hooking && FromProgram(caller) && h != hooks.end() && h->second.platform) held[object] += change;
+}
+
+ULONG STDMETHODCALLTYPE AddRef(IUnknown* self) {
+    Count(self, +1, __builtin_return_address(0));
+    return reinterpret_cast<ULONG(STDMETHODCALLTYPE*)(IUnknown*)>(OriginalVtable(self)[1])(self);
+}
 
 constexpr auto queryInterface = static_cast<HRESULT (STDMETHODCALLTYPE IUnknown::*)(REFIID, void**)>(&IUnknown::QueryInterface);
 
 // The last Release of an object made by CoCreateInstance takes it off the watch list.
 ULONG STDMETHODCALLTYPE Release(IUnknown* self) {
+    Count(self, -1, __builtin_return_address(0));
     ULONG left = reinterpret_cast<ULONG(STDMETHODCALLTYPE*)(IUnknown*)>(OriginalVtable(self)[2])(self);
     if (left == 0) created.erase(self);
     return left;
@@ -62,6 +79,7 @@ template <class I, int slots>
 bool Hookable(const char* name, std::vector<std::pair<int, void*>> points) {
     static const std::string platformName = name;
     static const auto list = (points.push_back(Point<queryInterface>::Make("QueryInterface")),
+                              points.push_back({1, reinterpret_cast<void*>(&AddRef)}),
                               points.push_back({2, reinterpret_cast<void*>(&Release)}), points);
     hookers.push_back([](IUnknown* object) {
         void* i = nullptr;
@@ -74,8 +92,9 @@ bool Hookable(const char* name, std::vector<std::pair<int, void*>> points) {
             MEMORY_BASIC_INFORMATION region;
             VirtualQuery(vptr, &region, sizeof region);
             size_t readable = (static_cast<char*>(region.BaseAddress) + region.RegionSize - reinterpret_cast<char*>(vptr)) / sizeof(void*);
+            std::string owner = doubles::NameOf(static_cast<I*>(i), "");
             h = {vptr, std::vector<void*>(vptr, vptr + std::max<size_t>(slots, std::min<size_t>(readable, 64))),
-                 doubles::NameOf(static_cast<I*>(i), platformName.c_str())};
+                 owner.empty() ? platformName : owner, owner.empty()};
             for (const auto& p : list) h.table[p.first] = p.second;
             vptr = h.table.data();
         }
@@ -118,8 +137,18 @@ const bool hookable[] = {
     Hookable<IFileSinkFilter, 5>("sink", {FAULT_POINT(IFileSinkFilter::SetFileName)}),
 };
 
+void Take(void* object) { Count(object, +1, reinterpret_cast<void*>(&Take)); }
+
+// Test code releases the platform objects it made itself, which the program never took:
+// only what is still held counts.
+std::string Held() {
+    std::string text;
+    for (auto& [object, count] : held)
+        if (count > 0) text += OwnerName(object) + " held " + std::to_string(count) + " times; ";
+    return text;
+}
+
 void Hook(std::initializer_list<IUnknown*> objects) {
-    static bool hooking = false;  // hooking asks QueryInterface, which hands out objects
     if (hooking) return;
     const bool was = plan.active;
     hooking = true, plan.active = false;

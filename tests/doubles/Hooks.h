@@ -33,7 +33,11 @@ struct Plan {
 };
 extern Plan plan;
 // Objects made by CoCreateInstance (through FaultySeam) that have not yet been destroyed.
-extern std::set<void*> created;
+extern std::set<void*>& created;
+// Wine's and the demo camera's objects the program still holds references on, or "".
+std::string Held();
+// A reference handed out to the program.
+void Take(void* object);
 
 enum class Shot { Pass, Fail, Adjust };
 Shot Hit(const std::string& call);
@@ -43,7 +47,8 @@ void** OriginalVtable(void* object);
 const std::string& OwnerName(void* object);
 // Whether code of this program (not of Wine or the demo camera) made the call.
 bool FromProgram(void* caller);
-// QueryInterface is a fault point only for the interfaces the program asks for.
+// QueryInterface is a fault point, and hands out what it finds, only for the interfaces the
+// program asks for.
 bool Faultable(REFIID iid, void** = nullptr);
 
 // A failed call hands out nothing: out-pointers and counts come back zeroed.
@@ -57,11 +62,11 @@ void Clear(T& arg) {
 template <class T>
 void Adopt(T& arg) {
     if constexpr (std::is_same_v<T, PIN_INFO*>) {
-        if (arg) Hook({arg->pFilter});
+        if (arg) Hook({arg->pFilter}), Take(arg->pFilter);
     } else if constexpr (std::is_pointer_v<T> && std::is_pointer_v<std::remove_pointer_t<T>>) {
         using I = std::remove_pointer_t<std::remove_pointer_t<T>>;
         if constexpr (std::is_base_of_v<IUnknown, I> || std::is_void_v<I>)
-            if (arg && *arg) Hook({static_cast<IUnknown*>(*arg)});
+            if (arg && *arg) Hook({static_cast<IUnknown*>(*arg)}), Take(*arg);
     }
 }
 // The doubles among the arguments, for the journal.
@@ -134,13 +139,14 @@ private:
         Shot shot = Hit(name);
         if (shot == Shot::Fail) return (Clear(a), ...), Outcome<R>(shot, R{}, odd);
         R r = real(a...);
-        if constexpr (std::is_same_v<R(WINAPI*)(A...), decltype(&::CoCreateInstance)>) {  // Wine's objects are watched until destroyed
+        if constexpr (std::is_same_v<R(WINAPI*)(A...), decltype(&::CoCreateInstance)>) {  // the one that hands out objects
             void* object = *std::get<4>(std::tie(a...));
-            if (SUCCEEDED(r) && object && doubles::NameOf(static_cast<IUnknown*>(object), "").empty() &&
-                std::get<0>(std::tie(a...)) != CLSID_SystemDeviceEnum)  // a static object in Wine, never destroyed
+            if (r == S_OK) (Adopt(a), ...);
+            // Wine's objects are watched until destroyed; its device enumerator is a static object.
+            if (r == S_OK && doubles::NameOf(static_cast<IUnknown*>(object), "").empty() &&
+                std::get<0>(std::tie(a...)) != CLSID_SystemDeviceEnum)
                 created.insert(object);
         }
-        if (r == R{}) (Adopt(a), ...);  // S_OK from the one operation that hands out objects
         return Outcome(shot, r, odd);
     }
     static inline const char* name;
