@@ -28,6 +28,8 @@
     X(GetClientRect) \
     X(DrawIcon) \
     X(InitCommonControls) \
+    /* The taskbar made anew */ \
+    X(RegisterWindowMessageA) \
     /* Framework layer: modal dialogs, subclassing, painting, strings */ \
     X(DialogBoxParamA) \
     X(EndDialog) \
