@@ -12,10 +12,9 @@ trap 'rm -rf "$WORK"' EXIT
 mkdir -p "$SHOTS"
 own_desktop
 
-value() {
-  wine reg query "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\$1" /v "$2" 2>/dev/null |
-    tr -d '\r' | sed -n 's/.*REG_[A-Z]* *//p'
-}
+KEY='HKCU\Software\Microsoft\Windows\CurrentVersion'
+folder() { winepath -u "$(wine cmd /c echo %$1% | tr -d '\r')"; }
+value() { wine reg query "$KEY\\$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_[A-Z]* *//p'; }
 # The user's files and keys as they are now; not the temporary files, where NSIS's
 # uninstaller leaves the copy of itself that it ran from.
 state() {
@@ -24,17 +23,27 @@ state() {
   iconv -f UTF-16 -t UTF-8 "$WORK/hkcu.reg"
 }
 
+programs=$(folder LOCALAPPDATA)/Programs
+menu=$(folder APPDATA)/Microsoft/Windows/Start\ Menu/Programs
+# What a failed run may have left behind goes first.
+rm -rf "$programs/Navolet" "$menu/Navolet.lnk"
+rmdir "$programs" 2>/dev/null
+wine reg delete "$KEY\\Run" /v Navolet /f >/dev/null 2>&1
+wine reg delete "$KEY\\Uninstall\\Navolet" /f >/dev/null 2>&1
+wine reg query "$KEY\\Uninstall" 2>/dev/null | grep -q 'Uninstall\\' || wine reg delete "$KEY\\Uninstall" /f >/dev/null 2>&1
+
 echo "Making the installer with CPack"
 "$CPACK" -G NSIS --config "$BUILD/CPackConfig.cmake" -B "$WORK" >"$WORK/cpack.txt" 2>&1 ||
   { cat "$WORK/cpack.txt"; fail "CPack made no installer"; }
 state >"$WORK/before"
 echo "Installing silently"
 wine "$WORK"/Navolet-*.exe /S || fail "the silent install failed"
-dir=$(winepath -u "$(value Uninstall\\Navolet InstallLocation)")
+dir=$programs/Navolet
+[ "$(value Uninstall\\Navolet InstallLocation)" = "$(winepath -w "$dir")" ] ||
+  fail "not installed in the user's programs folder"
 for f in Navolet.exe README.txt LICENSE.txt Uninstall.exe; do
   [ -f "$dir/$f" ] || fail "$f is not in the install folder"
 done
-menu=$(winepath -u "$(wine cmd /c echo %APPDATA% | tr -d '\r')")/Microsoft/Windows/Start\ Menu/Programs
 [ -f "$menu/Navolet.lnk" ] || fail "no Start-menu shortcut"
 [ "$(value Uninstall\\Navolet DisplayVersion)" = 1.0.0.5 ] || fail "the installed-apps entry lacks version 1.0.0.5"
 run=$(value Run Navolet)
