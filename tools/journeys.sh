@@ -25,12 +25,13 @@ own_desktop() {
 } >/dev/null 2>&1
 
 # Keeps a picture of the desktop once it has settled (two captures alike) and the part
-# that matters is drawn (not all one colour). With a geometry, that part also goes to
-# $SHOTS/docs for the README.
+# that matters (GEOMETRY, else all of it) is drawn: not all one colour. With a NAME, that
+# part (or AROUND) is also kept as the README's picture $SHOTS/docs/NAME.png.
+#   shot FILE CAPTION [GEOMETRY [NAME [AROUND]]]
 shot() {
   local file=$SHOTS/$1.png last="" now=""
   for _ in $(seq 20); do
-    import -window "$DESKTOP_WINDOW" "$file"
+    import -window "${DESKTOP_WINDOW:-root}" "$file"
     now=$(convert "$file" ${3:+-crop "$3"} -format '%# %k' info:)
     [ "$now" = "$last" ] && [ "${now#* }" -gt 1 ] && break
     last=$now
@@ -38,16 +39,22 @@ shot() {
   done
   [ "${now#* }" -gt 1 ] || fail "$1: nothing drawn, the picture is all one colour"
   echo "  screenshot: $file ($2)"
-  [ -n "${3:-}" ] && mkdir -p "$SHOTS/docs" && convert "$file" -crop "$3" +repage "$SHOTS/docs/${1#*-}.png"
+  [ -n "${4:-}" ] && mkdir -p "$SHOTS/docs" && convert "$file" -crop "${5:-$3}" +repage "$SHOTS/docs/$4.png"
   return 0
 }
 
-# The user's mouse on the icon (BUTTON, CLICKS): Wine's taskbar shows the first icon in
-# its rightmost 20 pixels. The pointer then moves away so that no tooltip hides a picture.
-click_icon() {
+# Where the icon is: Wine's taskbar shows the first one in its rightmost 20 pixels.
+icon_area() {
   local w h x y
   IFS='x+' read -r w h x y <<<"$(drive rect Shell_TrayWnd '*')" || fail "no taskbar"
-  xdotool mousemove --window "$DESKTOP_WINDOW" $((x + w - 10)) $((y + h / 2)) click --repeat "$2" --delay 150 "$1"
+  echo "20x$h+$((x + w - 20))+$y"
+}
+# The user's mouse on the icon (BUTTON, CLICKS). The pointer then moves away, so that no
+# tooltip hides a picture.
+click_icon() {
+  local w h x y
+  IFS='x+' read -r w h x y <<<"$(icon_area)"
+  xdotool mousemove --window "$DESKTOP_WINDOW" $((x + w / 2)) $((y + h / 2)) click --repeat "$2" --delay 150 "$1"
   xdotool mousemove --window "$DESKTOP_WINDOW" 900 450
 }
 open_menu() {
@@ -95,22 +102,23 @@ start_navolet() {
   drive no-message-box || fail "Navolet reported a start-up failure"
   DESKTOP_WINDOW=$(xdotool search --name '^Navolet - Wine desktop$' | head -n 1)
   [ -n "$DESKTOP_WINDOW" ] || fail "no Wine desktop window"
-  shot 1-tray-icon "the icon in the taskbar's tray, bottom right"
+  shot 1-tray-icon "the icon in the taskbar's tray, bottom right" "$(icon_area)"
 }
 
 # The icon's menu, the About box of the window's system menu.
 menu_and_about() {
   open_menu
-  local w h x y
-  IFS='x+' read -r w h x y <<<"$(drive rect "#32768" '*')"
-  shot 2-tray-menu "the icon's menu" "$((1400 - x))x$((830 - y))+$((x - 120))+$((y - 30))"
+  local menu w h x y
+  menu=$(drive rect "#32768" '*')
+  IFS='x+' read -r w h x y <<<"$menu"
+  shot 2-tray-menu "the icon's menu" "$menu" tray-menu "$((1400 - x))x$((830 - y))+$((x - 120))+$((y - 30))"
   drive post-to "#32768" "*" $WM_KEYDOWN $VK_ESCAPE 0
   drive wait "#32768" "*" 0 5 >/dev/null || fail "Escape did not close the icon's menu"
 
   echo "Opening the About box"
   drive post $WM_SYSCOMMAND $IDM_ABOUTBOX 0
   drive wait "#32770" "About Navolet" 1 5 >/dev/null || fail "the About box did not open"
-  shot 3-about-box "the About box" "$(drive rect "#32770" "About Navolet")"
+  shot 3-about-box "the About box" "$(drive rect "#32770" "About Navolet")" about-box
   drive post-to "#32770" "About Navolet" $WM_KEYDOWN $VK_RETURN 0
   drive wait "#32770" "About Navolet" 0 5 >/dev/null || fail "Enter did not close the About box"
 }
@@ -120,7 +128,7 @@ menu_and_about() {
 frame_and_second_start() {
   double_click
   open_frame
-  shot 4-property-frame "the camera's property frame" "$(drive rect frame '*')"
+  shot 4-property-frame "the camera's property frame" "$(drive rect frame '*')" property-frame
   echo "Moving the brightness slider to 200"
   drive slider $IDC_BRIGHTNESS 200 >/dev/null || fail "moving the brightness slider"
   double_click "while the frame is open"
@@ -134,7 +142,7 @@ frame_and_second_start() {
   drive wait-tray 1 || fail "not one tray window after the second start"
   [ "$(drive slider $IDC_BRIGHTNESS)" = 200 ] || fail "the first Navolet did not show the brightness set before"
   echo "  the first Navolet's frame, brightness 200"
-  shot 5-second-start "the frame the second start asked for, brightness 200"
+  shot 5-second-start "the frame the second start asked for, brightness 200" "$(drive rect frame '*')"
   close_frame $IDCANCEL Cancel
 }
 
@@ -143,7 +151,7 @@ taskbar_created() {
   echo "The taskbar made anew: the icon taken away, \"TaskbarCreated\" broadcast"
   drive taskbar-created || fail "broadcasting TaskbarCreated"
   drive wait-tray 10 || fail "the icon did not come back"
-  shot 6-icon-back "the icon back in the tray"
+  shot 6-icon-back "the icon back in the tray" "$(icon_area)"
   double_click "the icon back"
   open_frame
   close_frame $IDCANCEL Cancel
