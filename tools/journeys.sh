@@ -100,7 +100,7 @@ start_navolet() {
   NAVOLET_PID=$!
   drive wait-tray 30 || fail "no hidden tray window with its icon in the tray"
   drive no-message-box || fail "Navolet reported a start-up failure"
-  DESKTOP_WINDOW=$(xdotool search --name '^Navolet - Wine desktop$' | head -n 1)
+  DESKTOP_WINDOW=$(xdotool search --onlyvisible --name '^Navolet - Wine desktop$' | tail -n 1)
   [ -n "$DESKTOP_WINDOW" ] || fail "no Wine desktop window"
   shot 1-tray-icon "the icon in the taskbar's tray, bottom right" "$(icon_area)"
 }

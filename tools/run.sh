@@ -18,7 +18,7 @@ echo "Checking the packages it needs (installing what is missing)"
 "$ROOT/tools/setup.sh"
 
 if [ -n "${DISPLAY:-}" ]; then
-  echo "Building Navolet.exe and the demo camera into build/"
+  echo "Building Navolet.exe and the demo camera into ${BUILD#"$ROOT"/}/"
   navolet_build Navolet democam
   navolet_prefix
   navolet_democam
@@ -31,19 +31,21 @@ fi
 navolet_display
 trap navolet_cleanup EXIT
 # The Wine prefix is made while the build runs.
-echo "Making the Wine prefix in build/wineprefix (once) while building"
+echo "Making the Wine prefix in ${WINEPREFIX#"$ROOT"/} (once) while building"
 mkdir -p "$BUILD"
 navolet_prefix &
 prefix=$!
-echo "Building Navolet.exe, the demo camera and the driver into build/"
+echo "Building Navolet.exe, the demo camera and the driver into ${BUILD#"$ROOT"/}/"
 navolet_build Navolet democam NavoletDriver
 wait $prefix
 navolet_wineserver
 rm -rf "$SHOTS"
 mkdir -p "$SHOTS"
 exec > >(tee "$SHOTS/transcript.txt") 2>&1
+# The journey checks each step itself and stops at the first that fails.
+set +e
 journey
-echo "Done: screenshots and transcript.txt in build/run/"
+echo "Done: screenshots and transcript.txt in ${SHOTS#"$ROOT"/}/"
 if [ -n "$PICTURES" ]; then
   cp "$SHOTS"/docs/*.png "$ROOT/docs/"
   echo "README pictures refreshed: $(cd "$SHOTS/docs" && echo *.png) in docs/"
