@@ -16,11 +16,12 @@ KEY='HKCU\Software\Microsoft\Windows\CurrentVersion'
 folder() { winepath -u "$(wine cmd /c echo %$1% | tr -d '\r')"; }
 value() { wine reg query "$KEY\\$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_[A-Z]* *//p'; }
 # The user's files and keys as they are now; not the temporary files, where NSIS's
-# uninstaller leaves the copy of itself that it ran from.
+# uninstaller leaves the copy of itself that it ran from, nor Wine's own keys, some of
+# which Wine makes as programs start.
 state() {
   find "$WINEPREFIX/drive_c/users" -path '*/Temp' -prune -o -print | sort
   wine reg export HKCU "$(winepath -w "$WORK/hkcu.reg")" /y >/dev/null 2>&1
-  iconv -f UTF-16 -t UTF-8 "$WORK/hkcu.reg"
+  iconv -f UTF-16 -t UTF-8 "$WORK/hkcu.reg" | awk '/^\[/ { wine = index($0, "[HKEY_CURRENT_USER\\Software\\Wine") == 1 } !wine'
 }
 
 programs=$(folder LOCALAPPDATA)/Programs
