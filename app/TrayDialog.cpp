@@ -7,6 +7,8 @@
 namespace {
 const UINT trayIconId = 1;
 const char trayTip[] = "Quendal Camera Property";
+// The shell broadcasts it when it makes its taskbar anew; 0 until registered.
+UINT taskbarCreated = 0;
 }  // namespace
 
 BEGIN_MESSAGE_MAP(TrayDialog, CDialog)
@@ -14,6 +16,7 @@ BEGIN_MESSAGE_MAP(TrayDialog, CDialog)
     ON_WM_PAINT()
     ON_WM_QUERYDRAGICON()
     ON_MESSAGE(WM_TRAYNOTIFY, OnTrayCallback)
+    ON_REGISTERED_MESSAGE(taskbarCreated, OnTaskbarCreated)
     ON_COMMAND(ID_TRAY_EXIT, OnTrayExit)
     ON_COMMAND(ID_TRAY_LAUNCH, LaunchPropertyPages)
     ON_WM_LBUTTONDBLCLK()
@@ -58,6 +61,8 @@ BOOL TrayDialog::OnInitDialog() {
         MessageBox("Unabled to Load menu", nullptr, MB_OK);
     }
 
+    // Registered before the add, so that no new taskbar can come between unnoticed.
+    taskbarCreated = platform::RegisterWindowMessageA("TaskbarCreated");
     trayIconAdded = platform::Shell_NotifyIconA(NIM_ADD, &trayIconData) != FALSE;
     if (!trayIconAdded) MessageBox("Unable to Set Tary Icon", nullptr, MB_OK);
 

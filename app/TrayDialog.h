@@ -19,6 +19,7 @@ public:
     void OnSysCommand(UINT id, LPARAM lParam);
     HCURSOR OnQueryDragIcon();
     LRESULT OnTrayCallback(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
     void OnTrayExit();
     void OnLButtonDblClk(UINT flags, CPoint point);
     void OnDestroy();

@@ -21,6 +21,14 @@ LRESULT TrayDialog::OnTrayCallback(WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
+// Explorer restarted, or came up after us at sign-in: its new taskbar has no icon of
+// ours, whether or not the first add worked. Nobody to tell if this add fails; and only a
+// success changes the bookkeeping, as an icon the shell kept must still be deleted.
+LRESULT TrayDialog::OnTaskbarCreated(WPARAM, LPARAM) {
+    if (platform::Shell_NotifyIconA(NIM_ADD, &trayIconData)) trayIconAdded = true;
+    return 0;
+}
+
 void TrayDialog::ShowTrayMenu(int x, int y) {
     // Without its menu the icon has nothing to offer.
     CMenu* popup = trayMenu.GetSafeHmenu() ? trayMenu.GetSubMenu(0) : nullptr;

@@ -10,7 +10,9 @@ const AFX_MSGMAP_ENTRY* CCmdTarget::FindHandler(UINT message, UINT id) const {
     for (const AFX_MSGMAP* map = GetMessageMap(); map;
          map = map->getBaseMap ? map->getBaseMap() : nullptr) {
         for (const AFX_MSGMAP_ENTRY* e = map->entries; e->message != 0; ++e) {
-            if (e->message == message && e->id == id) return e;
+            // A registered message matches only once its number has been registered.
+            UINT wanted = e->registered ? *e->registered : e->message;
+            if (wanted != 0 && wanted == message && e->id == id) return e;
         }
     }
     return nullptr;

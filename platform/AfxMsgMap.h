@@ -11,6 +11,8 @@ struct AFX_MSGMAP_ENTRY {
     UINT message;        // 0 ends the table
     UINT id;             // command identifier for WM_COMMAND entries, otherwise 0
     AfxHandler handler;
+    // A registered message's number is known only at run time: the variable holding it.
+    const UINT* registered = nullptr;
 };
 
 struct AFX_MSGMAP {
@@ -54,5 +56,7 @@ public:                                                                        \
     { WM_DESTROY, 0, AFX_THUNK(self->OnDestroy(); return 0;) },
 #define ON_MESSAGE(message, memberFn) \
     { message, 0, AFX_THUNK(return self->memberFn(w, l);) },
+#define ON_REGISTERED_MESSAGE(messageVariable, memberFn) \
+    { 0xC000, 0, AFX_THUNK(return self->memberFn(w, l);), &messageVariable },
 #define ON_COMMAND(id, memberFn) \
     { WM_COMMAND, id, AFX_THUNK(self->memberFn(); return 0;) },

@@ -28,6 +28,13 @@
     X(GetClientRect) \
     X(DrawIcon) \
     X(InitCommonControls) \
+    /* The taskbar made anew; one instance per session */ \
+    X(RegisterWindowMessageA) \
+    X(CreateMutexA) \
+    X(GetLastError) \
+    X(FindWindowA) \
+    X(GetWindowThreadProcessId) \
+    X(AllowSetForegroundWindow) \
     /* Framework layer: modal dialogs, subclassing, painting, strings */ \
     X(DialogBoxParamA) \
     X(EndDialog) \

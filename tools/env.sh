@@ -8,10 +8,11 @@ export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko installers: nothing may wait for input.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
+# Configures, then builds everything or only the targets given.
 navolet_build() {
   cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-i686-w64-mingw32.cmake" \
         -DCMAKE_BUILD_TYPE=Release >/dev/null
-  cmake --build "$BUILD" -j "$(nproc)"
+  cmake --build "$BUILD" -j "$(nproc)" ${1:+--target "$@"}
 }
 
 # A private prefix with the crash dialog off, made once per build folder.

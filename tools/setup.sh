@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building and running Navolet needs on Debian: cmake, the MinGW-w64
-# cross compiler, GoogleTest's sources, 32-bit Wine, Xvfb and the screenshot tools.
+# cross compiler, GoogleTest's sources, 32-bit Wine, Xvfb, the screenshot tools and
+# makensis for the installer.
 set -euo pipefail
-packages=(cmake make g++-mingw-w64-i686 googletest wine wine32:i386 xvfb x11-apps imagemagick xdotool procps fonts-wine)
+packages=(cmake make g++-mingw-w64-i686 googletest wine wine32:i386 xvfb x11-apps imagemagick xdotool procps fonts-wine nsis)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

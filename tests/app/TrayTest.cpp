@@ -25,14 +25,15 @@ void Note(const char* format, ...) {
 }
 
 BOOL WINAPI Notify(DWORD message, PNOTIFYICONDATAA d) {
-    if (!tray) {
+    const bool first = !tray;
+    if (first) {
         tray = d->hWnd;
         for (const MSG& m : script) PostMessageA(tray, m.message, m.wParam, m.lParam);
     }
     Note("%s size %lu window %s id %u flags %u message 0x%x icon %s tip %s",
          message == NIM_ADD ? "add" : message == NIM_DELETE ? "delete" : "?", d->cbSize, d->hWnd == tray ? "tray" : "other",
          d->uID, d->uFlags, d->uCallbackMessage, d->hIcon ? "set" : "none", d->szTip);
-    return message == NIM_ADD ? addResult : TRUE;
+    return message == NIM_ADD && first ? addResult : TRUE;
 }
 int WINAPI Box(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     char title[64] = "";
@@ -54,12 +55,14 @@ HRESULT WINAPI Frame(HWND, UINT, UINT, LPCOLESTR, ULONG, LPUNKNOWN*, ULONG, LPCL
     return S_OK;
 }
 HMENU WINAPI NoMenu(HINSTANCE, LPCSTR) { return nullptr; }
+// Each run is the first Navolet of the session.
+HANDLE WINAPI Mutex(LPSECURITY_ATTRIBUTES, BOOL, LPCSTR name) { return Note("instance %s", name), CreateMutexA(nullptr, FALSE, nullptr); }
 
 // Runs the applet until the script ends it; the journal of what the seams saw.
 std::vector<std::string> RunApplet(std::vector<MSG> posted, BOOL add = TRUE, size_t exitFrame = 0) {
     journal.clear(), script = posted, addResult = add, tray = nullptr, exitInFrame = exitFrame;
     platform::Shell_NotifyIconA = &Notify, platform::MessageBoxA = &Box, platform::TrackPopupMenu = &Track;
-    platform::GetCursorPos = &Cursor, platform::OleCreatePropertyFrame = &Frame;
+    platform::GetCursorPos = &Cursor, platform::OleCreatePropertyFrame = &Frame, platform::CreateMutexA = &Mutex;
     {
         TrayApp app;
         AfxWinMain(GetModuleHandleA(nullptr), nullptr, const_cast<char*>(""), SW_SHOWDEFAULT);
@@ -67,33 +70,40 @@ std::vector<std::string> RunApplet(std::vector<MSG> posted, BOOL add = TRUE, siz
     platform::Shell_NotifyIconA = &::Shell_NotifyIconA, platform::MessageBoxA = &::MessageBoxA;
     platform::TrackPopupMenu = &::TrackPopupMenu, platform::GetCursorPos = &::GetCursorPos;
     platform::OleCreatePropertyFrame = &::OleCreatePropertyFrame, platform::LoadMenuA = &::LoadMenuA;
+    platform::CreateMutexA = &::CreateMutexA;
     return journal;
 }
 
 const char* const added = "add size 488 window tray id 1 flags 7 message 0x464 icon set tip Quendal Camera Property";
 const char* const deleted = "delete size 488 window tray id 1 flags 7 message 0x464 icon set tip Quendal Camera Property";
 const MSG exitCommand = {nullptr, WM_COMMAND, ID_TRAY_EXIT, 0, 0, {}};
+const char* const instance = "instance Local\\Navolet-Quendal-Tray";
+// The shell's broadcast when it makes its taskbar anew.
+MSG TaskbarCreated() { return {nullptr, RegisterWindowMessageA("TaskbarCreated"), 0, 0, 0, {}}; }
 
 }  // namespace
 
 // Only the icon's own notifications act: the right button and the context key open the
-// popup at the cursor, a double-click and "&Launch ..." open the frame. Exit, chosen while
-// the second frame is open, deletes the icon at once and ends the applet.
+// popup at the cursor, a double-click and "&Launch ..." open the frame; a new taskbar gets
+// the icon again. Exit, chosen while the second frame is open, deletes the icon at once
+// and ends the applet.
 TEST(Tray, TheIconsNotificationsOpenItsMenuAndFrameAndExitRemovesIt) {
     const char* const menu =
         "menu 0x22 at 300,400 owner tray : &Launch ... | E&xit (default 0), foreground tray";
     EXPECT_EQ(RunApplet({{nullptr, WM_TRAYNOTIFY, 2, WM_LBUTTONDBLCLK, 0, {}}, {nullptr, WM_TRAYNOTIFY, 2, WM_RBUTTONDOWN, 0, {}},
                    {nullptr, WM_TRAYNOTIFY, 1, WM_LBUTTONDOWN, 0, {}}, {nullptr, WM_TRAYNOTIFY, 1, WM_RBUTTONDOWN, 0, {}},
                    {nullptr, WM_TRAYNOTIFY, 1, WM_CONTEXTMENU, 0, {}}, {nullptr, WM_TRAYNOTIFY, 1, WM_LBUTTONDBLCLK, 0, {}},
-                   {nullptr, WM_COMMAND, ID_TRAY_LAUNCH, 0, 0, {}}}, TRUE, 2),
-              (std::vector<std::string>{added, menu, menu, "frame, window hidden", "frame, window hidden", deleted,
-                                        "frame closed"}));
+                   TaskbarCreated(), {nullptr, WM_COMMAND, ID_TRAY_LAUNCH, 0, 0, {}}}, TRUE, 2),
+              (std::vector<std::string>{instance, added, menu, menu, "frame, window hidden", added,
+                                        "frame, window hidden", deleted, "frame closed"}));
 }
 
-// Start-up failures are reported and the applet runs on.
+// Start-up failures are reported and the applet runs on; a new taskbar gets the icon that
+// could not be added.
 TEST(Tray, StartUpFailuresAreReportedAndTheAppletRunsOn) {
     platform::LoadMenuA = &NoMenu;
-    EXPECT_EQ(RunApplet({{nullptr, WM_TRAYNOTIFY, 1, WM_RBUTTONDOWN, 0, {}}, exitCommand}, FALSE),
-              (std::vector<std::string>{"box Navolet-Quendal Property Page, Unabled to Load menu, navolet_tests, 0", added,
-                                        "box Navolet-Quendal Property Page, Unable to Set Tary Icon, navolet_tests, 0", deleted}));
+    EXPECT_EQ(RunApplet({{nullptr, WM_TRAYNOTIFY, 1, WM_RBUTTONDOWN, 0, {}}, TaskbarCreated(), exitCommand}, FALSE),
+              (std::vector<std::string>{instance, "box Navolet-Quendal Property Page, Unabled to Load menu, navolet_tests, 0",
+                                        added, "box Navolet-Quendal Property Page, Unable to Set Tary Icon, navolet_tests, 0",
+                                        added, deleted}));
 }

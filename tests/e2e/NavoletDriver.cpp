@@ -1,147 +1,219 @@
-// Drives a running Navolet the way the shell and a user would: finds its windows, posts
-// tray notifications and commands, and reports what is on the screen.
+// Drives a running Navolet as the shell and a user would, and reports what is on the
+// screen: the tray window and its icon, menus and boxes, the camera's property frame.
 //
 //   NavoletDriver <command> [arguments]    exit status 0 = as expected
-#include "Outside.h"
 #include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+#include <shlwapi.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
 const char trayTitle[] = "Navolet-Quendal Property Page";
 
-HWND TrayWindow() { return FindWindowA("#32770", trayTitle); }
+unsigned long Number(const char* text) { return std::strtoul(text, nullptr, 0); }
 
-struct Found {
-    const char* className;
-    const char* title;  // null: any
-    HWND hwnd;
-};
+int Fail(const char* what) {
+    std::printf("FAIL: %s\n", what);
+    return 1;
+}
 
-BOOL CALLBACK FindVisible(HWND hwnd, LPARAM lParam) {
-    Found* found = reinterpret_cast<Found*>(lParam);
-    char cls[64] = "", title[256] = "";
-    GetClassNameA(hwnd, cls, sizeof cls);
-    GetWindowTextA(hwnd, title, sizeof title);
-    if (IsWindowVisible(hwnd) && std::strcmp(cls, found->className) == 0 &&
-        (!found->title || std::strcmp(title, found->title) == 0)) {
-        found->hwnd = hwnd;
-        return FALSE;
+// Polls a condition every 50 ms for up to the given seconds.
+template <class Condition>
+bool WaitFor(const char* seconds, Condition condition) {
+    for (DWORD start = GetTickCount();; Sleep(50)) {
+        if (condition()) return true;
+        if (GetTickCount() - start > std::atof(seconds) * 1000) return false;
     }
-    return TRUE;
 }
 
-HWND VisibleWindow(const char* className, const char* title) {
-    Found found = {className, title, nullptr};
-    EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&found));
-    return found.hwnd;
+std::string ClassOf(HWND h) {
+    char text[64] = "";
+    GetClassNameA(h, text, sizeof text);
+    return text;
+}
+std::string TitleOf(HWND h) {
+    char text[256] = "";
+    GetWindowTextA(h, text, sizeof text);
+    return text;
 }
 
-BOOL CALLBACK PrintWindow(HWND hwnd, LPARAM) {
-    char cls[64] = "", title[256] = "";
-    GetClassNameA(hwnd, cls, sizeof cls);
-    GetWindowTextA(hwnd, title, sizeof title);
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    std::printf("%p %-24s %-8s (%ld,%ld)-(%ld,%ld) \"%s\"\n", static_cast<void*>(hwnd), cls,
-                IsWindowVisible(hwnd) ? "visible" : "hidden", r.left, r.top, r.right, r.bottom, title);
+BOOL CALLBACK Collect(HWND h, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(h);
     return TRUE;
+}
+// The top-level windows, or every window inside a parent.
+std::vector<HWND> All(HWND parent = nullptr) {
+    std::vector<HWND> all;
+    if (parent) EnumChildWindows(parent, Collect, reinterpret_cast<LPARAM>(&all));
+    else EnumWindows(Collect, reinterpret_cast<LPARAM>(&all));
+    return all;
+}
+
+// Visible top-level windows by class and title ("*": any). The class "frame" stands for
+// a property frame: a dialog that holds a tab control.
+std::vector<HWND> Windows(const std::string& cls, const std::string& title) {
+    bool frame = cls == "frame";
+    std::vector<HWND> found;
+    for (HWND h : All())
+        if (IsWindowVisible(h) && ClassOf(h) == (frame ? "#32770" : cls) && (title == "*" || TitleOf(h) == title) &&
+            (!frame || FindWindowExA(h, nullptr, WC_TABCONTROLA, nullptr)))
+            found.push_back(h);
+    return found;
+}
+HWND First(const std::string& cls, const std::string& title) {
+    std::vector<HWND> found = Windows(cls, title);
+    return found.empty() ? nullptr : found[0];
+}
+
+// Tray windows, hidden ones too.
+std::vector<HWND> TrayWindows() {
+    std::vector<HWND> found;
+    for (HWND h : All())
+        if (ClassOf(h) == "#32770" && TitleOf(h) == trayTitle) found.push_back(h);
+    return found;
+}
+
+// The icon as the shell holds it: a change of nothing succeeds only for an icon it has.
+NOTIFYICONDATAA Icon() {
+    NOTIFYICONDATAA icon = {};
+    icon.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    std::vector<HWND> trays = TrayWindows();
+    icon.hWnd = trays.empty() ? nullptr : trays[0];
+    icon.uID = 1;
+    return icon;
+}
+bool IconShown() {
+    NOTIFYICONDATAA icon = Icon();
+    return icon.hWnd && Shell_NotifyIconA(NIM_MODIFY, &icon);
+}
+
+// A control of the open frame's page.
+HWND Control(const char* cls, int id, const char* text = nullptr) {
+    HWND frame = First("frame", "*");
+    for (HWND h : frame ? All(frame) : std::vector<HWND>())
+        if (ClassOf(h) == cls && (!id || GetDlgCtrlID(h) == id) && (!text || TitleOf(h) == text)) return h;
+    return nullptr;
+}
+
+// The demo camera counts its live capture filters in the registry.
+DWORD LiveFilters() {
+    DWORD count = 0, size = sizeof count;
+    SHGetValueA(HKEY_CURRENT_USER, "Software\\Navolet\\DemoCam", "LiveFilters", nullptr, &count, &size);
+    return count;
 }
 
 int Usage() {
-    std::puts("commands: wait-hidden S | no-message-box | post MSG WPARAM LPARAM |\n"
-              "          wait-popup S | popup-key VK | wait-visible CLASS TITLE S |\n"
-              "          wait-closed CLASS TITLE S |\n"
-              "          post-to CLASS TITLE MSG WPARAM LPARAM | wait-gone S | list");
+    std::puts("commands: start COMMAND_LINE | wait-tray S | taskbar-created | no-message-box |\n"
+              "  post MSG WPARAM LPARAM | post-to CLASS TITLE MSG WPARAM LPARAM | rect CLASS TITLE |\n"
+              "  wait CLASS TITLE COUNT S | page | slider ID [VALUE] | wait-no-filters S | list\n"
+              "  (TITLE *: any title; CLASS frame: a property frame)");
     return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return Usage();
-    std::string command = argv[1];
+    std::string command = argc > 1 ? argv[1] : "";
+    auto is = [&](const char* name, int args) { return command == name && argc == args + 2; };
 
-    if (command == "wait-hidden" && argc == 3) {
-        // The window exists, and is hidden and stays hidden for a moment.
-        if (!WaitFor(Number(argv[2]), [] { return TrayWindow() != nullptr; })) return Fail("no tray window");
-        bool hidden = WaitFor(Number(argv[2]), [] {
-            HWND w = TrayWindow();
-            if (!w || IsWindowVisible(w)) return false;
-            Sleep(500);
-            return !IsWindowVisible(w);
+    if (is("start", 1)) {
+        // Runs a command line on this desktop until it ends, with its exit status. A job
+        // ends it with the driver; what it starts itself leaves the job (an uninstaller's copy).
+        HANDLE job = CreateJobObjectA(nullptr, nullptr);
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_SILENT_BREAKAWAY_OK;
+        SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process;
+        if (!CreateProcessA(nullptr, argv[2], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &startup, &process))
+            return Fail("cannot start it");
+        AssignProcessToJobObject(job, process.hProcess);
+        ResumeThread(process.hThread);
+        DWORD status = 1;
+        WaitForSingleObject(process.hProcess, INFINITE);
+        GetExitCodeProcess(process.hProcess, &status);
+        return status;
+    }
+    if (is("wait-tray", 1)) {
+        // One tray window, hidden for good, its icon in the tray.
+        bool ok = WaitFor(argv[2], [] {
+            if (TrayWindows().size() != 1 || IsWindowVisible(TrayWindows()[0]) || !IconShown()) return false;
+            Sleep(300);
+            return TrayWindows().size() == 1 && !IsWindowVisible(TrayWindows()[0]);
         });
-        if (!hidden) return Fail("tray window still visible");
-        std::puts("tray window hidden");
+        std::printf("%u tray window(s), icon %s\n", unsigned(TrayWindows().size()), IconShown() ? "shown" : "missing");
+        return ok ? 0 : Fail("not one hidden tray window with its icon");
+    }
+    if (is("taskbar-created", 0)) {
+        // What a new taskbar looks like to the program: its icon gone, then the broadcast.
+        NOTIFYICONDATAA icon = Icon();
+        Shell_NotifyIconA(NIM_DELETE, &icon);
+        if (IconShown()) return Fail("the icon could not be taken away");
+        PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
         return 0;
     }
-    if (command == "no-message-box" && argc == 2) {
+    if (is("no-message-box", 0)) {
         // Both start-up failures show a box captioned with the application name.
-        if (HWND box = VisibleWindow("#32770", "Navolet")) {
+        if (HWND box = First("#32770", "Navolet")) {
             char text[256] = "";
             GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
             std::printf("message box: \"%s\"\n", text);
             return Fail("a failure message is showing");
         }
-        std::puts("no message box");
         return 0;
     }
-    if (command == "post" && argc == 5) {
-        HWND w = TrayWindow();
-        if (!w) return Fail("no tray window");
-        if (!PostMessageA(w, Number(argv[2]), Number(argv[3]), Number(argv[4]))) return Fail("post");
-        return 0;
+    if (is("post", 3) || is("post-to", 5)) {
+        HWND target = command == "post" ? Icon().hWnd : First(argv[2], argv[3]);
+        char** m = argv + argc - 3;
+        return target && PostMessageA(target, Number(m[0]), Number(m[1]), Number(m[2])) ? 0 : Fail("no window to post to");
     }
-    if (command == "wait-popup" && argc == 3) {
-        HWND popup = nullptr;
-        if (!WaitFor(Number(argv[2]), [&] { return (popup = VisibleWindow("#32768", nullptr)) != nullptr; })) {
-            return Fail("no popup menu");
-        }
+    if (is("wait", 4)) {
+        size_t count = Number(argv[4]);
+        bool ok = WaitFor(argv[5], [&] { return Windows(argv[2], argv[3]).size() == count; });
+        std::printf("%u %s window(s)\n", unsigned(Windows(argv[2], argv[3]).size()), argv[2]);
+        return ok ? 0 : Fail("not the number of windows expected");
+    }
+    if (is("rect", 2)) {
+        // ImageMagick's geometry of the window on the screen.
         RECT r;
-        GetWindowRect(popup, &r);
-        std::printf("popup menu at (%ld,%ld)-(%ld,%ld)\n", r.left, r.top, r.right, r.bottom);
+        HWND w = First(argv[2], argv[3]);
+        if (!w || !GetWindowRect(w, &r)) return Fail("no such window");
+        std::printf("%ldx%ld+%ld+%ld\n", r.right - r.left, r.bottom - r.top, r.left, r.top);
         return 0;
     }
-    if (command == "popup-key" && argc == 3) {
-        // The menu's own loop reads the key from the thread's queue.
-        HWND popup = VisibleWindow("#32768", nullptr);
-        if (!popup) return Fail("no popup menu");
-        PostMessageA(popup, WM_KEYDOWN, Number(argv[2]), 0);
-        return 0;
+    if (is("page", 0)) {
+        if (Windows("frame", "*").size() != 1) return Fail("not exactly one property frame");
+        return Control("Static", 0, "Quendal KVX410RB picture settings") ? 0 : Fail("not the demo camera's page");
     }
-    if (command == "wait-visible" && argc == 5) {
-        const char* cls = argv[2];
-        const char* title = argv[3];
-        if (!WaitFor(Number(argv[4]), [&] { return VisibleWindow(cls, title) != nullptr; })) {
-            return Fail("window not shown");
+    if (is("slider", 1) || is("slider", 2)) {
+        HWND bar = Control(TRACKBAR_CLASSA, Number(argv[2]));
+        if (!bar) return Fail("no such slider");
+        if (argc == 4) {
+            SendMessageA(bar, TBM_SETPOS, TRUE, Number(argv[3]));
+            // What the trackbar tells its page when the user lets go of the thumb.
+            SendMessageA(GetParent(bar), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(bar));
         }
+        std::printf("%ld\n", long(SendMessageA(bar, TBM_GETPOS, 0, 0)));
         return 0;
     }
-    if (command == "wait-closed" && argc == 5) {
-        const char* cls = argv[2];
-        const char* title = argv[3];
-        if (!WaitFor(Number(argv[4]), [&] { return VisibleWindow(cls, title) == nullptr; })) {
-            return Fail("window still shown");
+    if (is("wait-no-filters", 1)) {
+        bool ok = WaitFor(argv[2], [] { return LiveFilters() == 0; });
+        return ok ? 0 : Fail("demo capture filters still alive");
+    }
+    if (is("list", 0)) {
+        for (HWND h : All()) {
+            RECT r;
+            GetWindowRect(h, &r);
+            std::printf("%p %-24s %-7s (%ld,%ld)-(%ld,%ld) \"%s\"\n", static_cast<void*>(h), ClassOf(h).c_str(),
+                        IsWindowVisible(h) ? "visible" : "hidden", r.left, r.top, r.right, r.bottom, TitleOf(h).c_str());
         }
-        return 0;
-    }
-    if (command == "post-to" && argc == 7) {
-        HWND w = VisibleWindow(argv[2], argv[3]);
-        if (!w) return Fail("no such window");
-        PostMessageA(w, Number(argv[4]), Number(argv[5]), Number(argv[6]));
-        return 0;
-    }
-    if (command == "wait-gone" && argc == 3) {
-        if (!WaitFor(Number(argv[2]), [] { return TrayWindow() == nullptr; })) return Fail("tray window still there");
-        std::puts("tray window gone");
-        return 0;
-    }
-    if (command == "list" && argc == 2) {
-        EnumWindows(PrintWindow, 0);
         return 0;
     }
     return Usage();

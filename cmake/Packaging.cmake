@@ -1,0 +1,20 @@
+# Release packages, made by CPack (tools/package.sh): a portable zip, and an installer
+# made by Debian's makensis from our own script, cmake/NSIS.template.in, since CPack's
+# default one installs for all users with elevation.
+set(CPACK_PACKAGE_NAME Navolet)
+set(CPACK_PACKAGE_VENDOR "the Navolet authors")
+set(CPACK_PACKAGE_VERSION 1.0.0.5)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Tray applet for the Quendal KVX410RB PC Camera")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_GENERATOR ZIP NSIS)
+set(CPACK_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR})
+set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/res/Navolet.ico)
+set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/res/Navolet.ico)
+set(CPACK_NSIS_DISPLAY_NAME Navolet)
+
+# Packing only copies what is built: it must not wait for every test program.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+install(TARGETS Navolet RUNTIME DESTINATION .)
+install(FILES ${PROJECT_SOURCE_DIR}/docs/README-Windows.txt DESTINATION . RENAME README.txt)
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
+include(CPack)

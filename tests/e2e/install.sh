@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# The installer under Wine: a silent install for this user puts Navolet with its README
+# and licence, a Start-menu shortcut, the start at sign-in and the installed-apps entry
+# in place; Navolet started as sign-in starts it shows its icon; the silent uninstall
+# ends it and leaves no file, shortcut, key or value behind.
+#   install.sh CPACK BUILD_DIR DRIVER_EXE
+set -uo pipefail
+CPACK=$1 BUILD=$2 DRIVER=$3 SHOTS=$2/tests/e2e/install
+source "$(dirname "$0")/../../tools/journeys.sh"
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+mkdir -p "$SHOTS"
+own_desktop
+
+KEY='HKCU\Software\Microsoft\Windows\CurrentVersion'
+folder() { winepath -u "$(wine cmd /c echo %$1% | tr -d '\r')"; }
+value() { wine reg query "$KEY\\$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_[A-Z]* *//p'; }
+# The user's files and keys as they are now; not the temporary files, where NSIS's
+# uninstaller leaves the copy of itself that it ran from, nor Wine's own keys, some of
+# which Wine makes as programs start.
+state() {
+  find "$WINEPREFIX/drive_c/users" -path '*/Temp' -prune -o -print | sort
+  wine reg export HKCU "$(winepath -w "$WORK/hkcu.reg")" /y >/dev/null 2>&1
+  iconv -f UTF-16 -t UTF-8 "$WORK/hkcu.reg" | awk '/^\[/ { wine = index($0, "[HKEY_CURRENT_USER\\Software\\Wine") == 1 } !wine'
+}
+
+programs=$(folder LOCALAPPDATA)/Programs
+menu=$(folder APPDATA)/Microsoft/Windows/Start\ Menu/Programs
+# What a failed run may have left behind goes first.
+rm -rf "$programs/Navolet" "$menu/Navolet.lnk"
+rmdir "$programs" 2>/dev/null
+wine reg delete "$KEY\\Run" /v Navolet /f >/dev/null 2>&1
+wine reg delete "$KEY\\Uninstall\\Navolet" /f >/dev/null 2>&1
+wine reg query "$KEY\\Uninstall" 2>/dev/null | grep -q 'Uninstall\\' || wine reg delete "$KEY\\Uninstall" /f >/dev/null 2>&1
+
+echo "Making the installer with CPack"
+"$CPACK" -G NSIS --config "$BUILD/CPackConfig.cmake" -B "$WORK" >"$WORK/cpack.txt" 2>&1 ||
+  { cat "$WORK/cpack.txt"; fail "CPack made no installer"; }
+state >"$WORK/before"
+echo "Installing silently"
+wine "$WORK"/Navolet-*.exe /S || fail "the silent install failed"
+dir=$programs/Navolet
+[ "$(value Uninstall\\Navolet InstallLocation)" = "$(winepath -w "$dir")" ] ||
+  fail "not installed in the user's programs folder"
+for f in Navolet.exe README.txt LICENSE.txt Uninstall.exe; do
+  [ -f "$dir/$f" ] || fail "$f is not in the install folder"
+done
+[ -f "$menu/Navolet.lnk" ] || fail "no Start-menu shortcut"
+[ "$(value Uninstall\\Navolet DisplayVersion)" = 1.0.0.5 ] || fail "the installed-apps entry lacks version 1.0.0.5"
+run=$(value Run Navolet)
+[ "$run" = "\"$(winepath -w "$dir")\\Navolet.exe\"" ] || fail "the start at sign-in runs \"$run\""
+echo "  files, shortcut, installed-apps entry and start at sign-in are in place"
+
+echo "Starting Navolet as sign-in would: $run"
+wine "$DRIVER" start "$run" &
+NAVOLET_PID=$!
+drive wait-tray 30 || fail "the installed Navolet shows no icon"
+echo "Uninstalling silently while it runs"
+drive start "$(value Uninstall\\Navolet QuietUninstallString)" || fail "the silent uninstall failed"
+for _ in $(seq 150); do
+  { [ -d "$dir" ] || kill -0 "$NAVOLET_PID" 2>/dev/null; } || break
+  sleep 0.2
+done
+kill -0 "$NAVOLET_PID" 2>/dev/null && fail "the uninstaller did not end Navolet"
+NAVOLET_PID=""
+[ -d "$dir" ] && fail "the install folder is still there"
+state >"$WORK/after"
+diff "$WORK/before" "$WORK/after" || fail "the uninstall left the above behind"
+echo "PASS: nothing left behind"
