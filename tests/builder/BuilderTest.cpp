@@ -1,9 +1,7 @@
-// The wrapper's MPEG-2 rendering and output file, on Wine's graph and builder.
+// The MPEG-2 media types the wrapper hands to the demultiplexer.
 #include <gtest/gtest.h>
 
 #include "builder/BuilderWorld.h"
-
-using doubles::NameOf;
 
 namespace {
 
@@ -14,24 +12,13 @@ std::string Hex(const std::vector<BYTE>& bytes) {
     return hex;
 }
 
-// Each connection in the world, e.g. "mpeg.out>demux.in".
-std::string Connections(BuilderWorld& w) {
-    std::string text;
-    for (doubles::FakePin* pin : {&w.mpegOut, &w.video, &w.audio, &w.encoderOut})
-        if (pin->peer) text += (text.empty() ? "" : " ") + pin->name + ">" + NameOf(pin->peer);
-    return text;
-}
-
 }  // namespace
 
-// An MPEG-2 source goes straight into the demultiplexer, whose two outputs are made with
-// their fixed types and stream ids; then the platform renders them, which nothing on Wine
-// can do for MPEG-2.
-TEST(Builder, AProgramStreamFeedsTheDemultiplexerWithItsTwoStreams) {
+// The demultiplexer's two outputs, made with their fixed types, format blocks and stream
+// ids for an MPEG-2 source (which paths reach them: the fault sweep).
+TEST(Builder, TheDemultiplexersOutputsHaveTheirFixedTypes) {
     BuilderWorld w;
-    EXPECT_EQ(w.builder->RenderStream(nullptr, &MEDIATYPE_Stream, static_cast<IBaseFilter*>(&w.mpeg), nullptr, nullptr),
-              VFW_E_CANNOT_CONNECT);
-    EXPECT_EQ(Connections(w), "mpeg.out>demux.in");
+    w.builder->RenderStream(nullptr, &MEDIATYPE_Stream, static_cast<IBaseFilter*>(&w.mpeg), nullptr, nullptr);
     EXPECT_EQ(w.demux.streamIds, (std::vector<std::pair<ULONG, DWORD>>{{224, MPEG2_PROGRAM_ELEMENTARY_STREAM},
                                                                        {192, MPEG2_PROGRAM_ELEMENTARY_STREAM}}));
     struct {
@@ -59,29 +46,3 @@ TEST(Builder, AProgramStreamFeedsTheDemultiplexerWithItsTwoStreams) {
     }
 }
 
-// With a renderer the caller renders the demultiplexer itself: it is connected, not set up.
-TEST(Builder, WithARendererTheDemultiplexerIsOnlyConnected) {
-    BuilderWorld w;
-    EXPECT_EQ(w.builder->RenderStream(nullptr, &MEDIATYPE_Stream, static_cast<IBaseFilter*>(&w.mpeg), nullptr, &w.encoder),
-              S_OK);
-    EXPECT_TRUE(Connections(w) == "mpeg.out>demux.in" && w.demux.outputs.empty());
-}
-
-// A camera's video goes through the registered encoder, which takes its sound too.
-TEST(Builder, ACameraGoesThroughItsEncoderToTheDemultiplexer) {
-    BuilderWorld w;
-    w.builder->RenderStream(nullptr, &MEDIATYPE_Stream, static_cast<IBaseFilter*>(&w.camera), nullptr, nullptr);
-    EXPECT_EQ(Connections(w), "cam.video>enc.video cam.audio>enc.audio enc.out>demux.in");
-    EXPECT_EQ(w.builder->videoEncoder.Get(), static_cast<IBaseFilter*>(&w.encoder));
-}
-
-// The dump output type writes through the dump filter, added to the graph and handed out
-// with a reference of its own to each out-pointer.
-TEST(Builder, TheDumpOutputTypeWritesThroughTheDumpFilter) {
-    BuilderWorld w;
-    ComHolder<IBaseFilter> filter;
-    ComHolder<IFileSinkFilter> sink;
-    EXPECT_EQ(w.builder->SetOutputFileName(&DumpOutputSubtype, L"C:\\capture.mpg", filter.Receive(), sink.Receive()), S_OK);
-    EXPECT_TRUE(filter == static_cast<IBaseFilter*>(&w.dump.filter) && sink == static_cast<IFileSinkFilter*>(&w.dump));
-    EXPECT_TRUE(w.dump.fileName == L"C:\\capture.mpg" && w.dump.filter.graph);
-}

@@ -2,14 +2,15 @@
 // The builder wrapper on Wine's filter graph and capture graph builder, with what Wine
 // does not have registered beside them: the MPEG-2 demultiplexer, the dump filter, and one
 // encoder listed among the encoders that takes video and sound. The sources in the graph:
-// an MPEG-2 program stream, and a camera with video on no hardware medium and sound.
+// an MPEG-2 program stream, and a camera with video and sound; its video and the encoder's
+// video input on one hardware medium, or on none.
 #include <memory>
 
 #include "builder/CaptureBuilder.h"
 #include "doubles/Doubles.h"
 
 struct BuilderWorld {
-    BuilderWorld();
+    explicit BuilderWorld(bool hardwareMedium = false);
     ~BuilderWorld();
 
     doubles::FakeDemultiplexer demux;
@@ -21,11 +22,18 @@ struct BuilderWorld {
     doubles::Device encoderDevice;
     ComHolder<IGraphBuilder> graph;
     std::unique_ptr<CaptureBuilder> builder;
+
+    // What a path made: the connections, the demultiplexer's outputs and the dump file,
+    // e.g. "mpeg.out>demux.in; outputs MpegVideo:224 MpegAudio:192".
+    std::string Outcome();
 };
 
-// The wrapper's paths through what Wine does not have.
+// The wrapper's paths through what Wine does not have, with the outcome each has on Wine,
+// where nothing renders the demultiplexer's MPEG-2 outputs.
 struct BuilderPath {
     const char* name;
-    HRESULT (*run)(BuilderWorld& w);
+    std::string (*run)(BuilderWorld& w);  // the call's result, then the outcome
+    const char* expected;
+    bool hardwareMedium = false;
 };
-extern const BuilderPath builderPaths[3];
+extern const BuilderPath builderPaths[5];

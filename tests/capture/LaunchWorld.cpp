@@ -15,20 +15,14 @@ const CLSID cameraPage = {0x6e1c0a52, 0x1d1b, 0x4b43, {0x9a, 0x55, 0x3b, 0x0e, 0
 
 LaunchWorld* world;
 
-std::string Narrow(const wchar_t* text) {
-    char narrow[512] = "-";
-    if (text) WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
-    return narrow;
-}
-
 HRESULT WINAPI Frame(HWND owner, UINT x, UINT y, LPCOLESTR caption, ULONG count, LPUNKNOWN* objects, ULONG pages,
                      LPCLSID ids, LCID locale, DWORD, LPVOID) {
     const CaptureState& s = captureState;
     char text[512];
-    snprintf(text, sizeof text, "owner %s at %u,%u caption %s objects %lu:%s pages %lu:%s locale %lu device %s "
+    snprintf(text, sizeof text, "owner %s at %u,%u caption %ls objects %lu:%s pages %lu:%s locale %lu device %ls "
              "routes %ld captions %d format %s", owner == world->dialog.m_hWnd ? "tray" : "other", x, y,
-             Narrow(caption).c_str(), count, NameOf(objects[0], "platform").c_str(), pages,
-             pages && ids[0] == cameraPage ? "camera" : "other", locale, Narrow(s.videoFriendlyName).c_str(),
+             caption ? caption : L"-", count, NameOf(objects[0], "platform").c_str(), pages,
+             pages && ids[0] == cameraPage ? "camera" : "other", locale, s.videoFriendlyName,
              s.videoInputCount, s.closedCaptionsAvailable, NameOf(s.videoStreamConfig, "platform").c_str());
     world->frames.push_back(text);
     world->dialog.LaunchPropertyPages();  // the frame's own loop lets a double-click through
@@ -82,14 +76,11 @@ void LaunchWorld::Launch() {
 
 std::string LaunchWorld::Left() const {
     const CaptureState& s = captureState;
-    std::string left = Unbalanced();
+    std::string left = hooks::Left();
     if (s.builder || s.filterGraph || s.videoCaptureFilter || s.audioCaptureFilter || s.crossbarRouter ||
         s.videoCompression || s.videoStreamConfig || s.audioStreamConfig || s.vfwCaptureDialogs)
         left += "the capture record; ";
     if (dialog.launchBusy) left += "the launch guard; ";
-    for (void* object : hooks::created) left += hooks::OwnerName(object) + " made for the launch is alive; ";
-    left += hooks::Held();
-    if (TaskBlocksOutstanding()) left += std::to_string(TaskBlocksOutstanding()) + " blocks of task memory; ";
     if (!camera && LiveDemoFilters()) left += "the demo camera's filter; ";
     return left;
 }

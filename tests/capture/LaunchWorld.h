@@ -18,8 +18,8 @@ struct LaunchWorld {
     ~LaunchWorld();
     // One launch as a double-click makes it; then the monikers it kept are let go of.
     void Launch();
-    // What is left after a launch, or "" when nothing of it is: the record, the launch
-    // guard, the objects made for it, the doubles' references and task memory.
+    // What is left after a launch, or "": the record, the launch guard, the demo camera's
+    // filter, and what hooks::Left() finds.
     std::string Left() const;
     // The frames shown: owner, place, caption, objects, pages, locale, and what the
     // record held while it was open.

@@ -25,8 +25,6 @@ class ComDouble {
 public:
     explicit ComDouble(std::string name);
     virtual ~ComDouble();
-    ComDouble(const ComDouble&) = delete;
-    ComDouble& operator=(const ComDouble&) = delete;
     // QueryInterface for iid answers with object.
     void Expose(REFIID iid, IUnknown* object) { exposed.push_back({iid, object}); }
 
@@ -96,9 +94,8 @@ public:
         if (fetched) *fetched = n;
         return n == wanted ? S_OK : S_FALSE;
     }
-    HRESULT STDMETHODCALLTYPE Skip(ULONG n) override { return position += n, position <= items.size() ? S_OK : S_FALSE; }
     HRESULT STDMETHODCALLTYPE Reset() override { return position = 0, S_OK; }
-    STUB(Clone, (IEnum**), E_NOTIMPL)
+    STUB(Skip, (ULONG), E_NOTIMPL) STUB(Clone, (IEnum**), E_NOTIMPL)
 
     IUnknown* owner;
     std::vector<Held> items;
@@ -117,12 +114,10 @@ public:
         return hr;
     }
     HRESULT STDMETHODCALLTYPE ReceiveConnection(IPin* from, const AM_MEDIA_TYPE*) override {
-        return peer || !accepts ? VFW_E_NO_ACCEPTABLE_TYPES : (peer = from, S_OK);
+        return peer ? VFW_E_ALREADY_CONNECTED : (peer = from, S_OK);
     }
     HRESULT STDMETHODCALLTYPE Disconnect() override { return peer ? (peer = nullptr, S_OK) : S_FALSE; }
-    HRESULT STDMETHODCALLTYPE ConnectedTo(IPin** out) override {
-        return (*out = peer) ? (peer->AddRef(), S_OK) : VFW_E_NOT_CONNECTED;
-    }
+    HRESULT STDMETHODCALLTYPE ConnectedTo(IPin** out) override { return (*out = peer) ? (peer->AddRef(), S_OK) : VFW_E_NOT_CONNECTED; }
     HRESULT STDMETHODCALLTYPE ConnectionMediaType(AM_MEDIA_TYPE* type) override {
         return *type = AM_MEDIA_TYPE{}, peer ? S_OK : VFW_E_NOT_CONNECTED;
     }
@@ -149,9 +144,7 @@ public:
         return S_OK;
     }
     STUB(Set, (REFGUID, DWORD, LPVOID, DWORD, LPVOID, DWORD), E_NOTIMPL)
-    HRESULT STDMETHODCALLTYPE QuerySupported(REFGUID, DWORD, DWORD* support) override {
-        return *support = KSPROPERTY_SUPPORT_GET, S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE QuerySupported(REFGUID, DWORD, DWORD* how) override { return *how = KSPROPERTY_SUPPORT_GET, S_OK; }
     // IKsPin: a KSMULTIPLE_ITEM header followed by the mediums, as the proxy hands them out.
     HRESULT STDMETHODCALLTYPE KsQueryMediums(PKSMULTIPLE_ITEM* list) override {
         ULONG bytes = sizeof(KSMULTIPLE_ITEM) + mediums.size() * sizeof(REGPINMEDIUM);
@@ -173,7 +166,6 @@ public:
     GUID category;
     IBaseFilter* filter = nullptr;
     IPin* peer = nullptr;
-    bool accepts = true;
     std::vector<std::pair<GUID, GUID>> mediaTypes;  // major and subtype
     bool ksPin = false;
     std::vector<REGPINMEDIUM> mediums;
@@ -194,21 +186,19 @@ public:
     FakePin& AddPin(FakePin& pin) { return pin.filter = this, pins.push_back(&pin), pin; }
 
     HRESULT STDMETHODCALLTYPE GetClassID(CLSID* out) override { return *out = GUID_NULL, S_OK; }
-    STUB(Stop, (), S_OK) STUB(Pause, (), S_OK) STUB(Run, (REFERENCE_TIME), S_OK)
+    STUB(Stop, (), S_OK) STUB(Pause, (), S_OK) STUB(Run, (REFERENCE_TIME), S_OK) STUB(SetSyncSource, (IReferenceClock*), S_OK)
     HRESULT STDMETHODCALLTYPE GetState(DWORD, FILTER_STATE* out) override { return *out = State_Stopped, S_OK; }
-    STUB(SetSyncSource, (IReferenceClock*), S_OK)
     HRESULT STDMETHODCALLTYPE GetSyncSource(IReferenceClock** out) override { return *out = nullptr, S_OK; }
     HRESULT STDMETHODCALLTYPE EnumPins(IEnumPins** out) override {
         return *out = new Enumerator<IEnumPins, IPin, IPin*>(static_cast<IBaseFilter*>(this), {pins.begin(), pins.end()}), S_OK;
     }
-    HRESULT STDMETHODCALLTYPE FindPin(LPCWSTR, IPin** out) override { return *out = nullptr, VFW_E_NOT_FOUND; }
+    STUB(FindPin, (LPCWSTR, IPin**), E_NOTIMPL) STUB(QueryVendorInfo, (LPWSTR*), E_NOTIMPL)
     HRESULT STDMETHODCALLTYPE QueryFilterInfo(FILTER_INFO* info) override {
         MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, info->achName, MAX_FILTER_NAME);
         if ((info->pGraph = graph)) graph->AddRef();
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE JoinFilterGraph(IFilterGraph* joined, LPCWSTR) override { return graph = joined, S_OK; }
-    STUB(QueryVendorInfo, (LPWSTR*), E_NOTIMPL)
     HRESULT STDMETHODCALLTYPE GetPages(CAUUID* out) override {
         out->cElems = static_cast<ULONG>(pages.size());
         out->pElems = static_cast<GUID*>(TaskAlloc(pages.size() * sizeof(GUID)));
@@ -235,9 +225,7 @@ public:
     FakePin& Input(size_t i) { return pins[i]; }
     FakePin& Output() { return pins.back(); }
 
-    HRESULT STDMETHODCALLTYPE get_PinCounts(LONG* outputs, LONG* inputs) override {
-        return *outputs = 1, *inputs = static_cast<LONG>(inputTypes.size()), S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE get_PinCounts(LONG* out, LONG* in) override { return *out = 1, *in = LONG(inputTypes.size()), S_OK; }
     STUB(CanRoute, (LONG, LONG), S_OK) STUB(Route, (LONG, LONG), S_OK) STUB(get_IsRoutedTo, (LONG, LONG*), E_NOTIMPL)
     HRESULT STDMETHODCALLTYPE get_CrossbarPinInfo(WINBOOL isInput, LONG index, LONG* related, LONG* type) override {
         *related = -1;
@@ -257,9 +245,7 @@ public:
     FakeDemultiplexer();
     HRESULT STDMETHODCALLTYPE CreateOutputPin(AM_MEDIA_TYPE* type, LPWSTR name, IPin** out) override;
     STUB(SetOutputPinMediaType, (LPWSTR, AM_MEDIA_TYPE*), E_NOTIMPL) STUB(DeleteOutputPin, (LPWSTR), E_NOTIMPL)
-    HRESULT STDMETHODCALLTYPE MapStreamId(ULONG id, DWORD content, ULONG, int) override {
-        return streamIds.push_back({id, content}), S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE MapStreamId(ULONG id, DWORD content, ULONG, int) override { return streamIds.push_back({id, content}), S_OK; }
     STUB(UnmapStreamId, (ULONG, ULONG*), E_NOTIMPL) STUB(EnumStreamIdMap, (IEnumStreamIdMap**), E_NOTIMPL)
 
     struct Output {

@@ -122,6 +122,7 @@ const bool hookable[] = {
     Hookable<IPropertyBag, 5>("bag", {FAULT_POINT(IPropertyBag::Read)}),
     Hookable<IMoniker, 23>("moniker", {FAULT_POINT(IMoniker::BindToObject), FAULT_POINT(IMoniker::BindToStorage)}),
     Hookable<ICreateDevEnum, 4>("devenum", {FAULT_POINT(ICreateDevEnum::CreateClassEnumerator)}),
+    Hookable<IFilterMapper2, 7>("mapper", {FAULT_POINT(IFilterMapper2::EnumMatchingFilters)}),
     // The filter graph's table is that of IFilterGraph2, three slots longer.
     Hookable<IGraphBuilder, 21>("graph", {FAULT_POINT(IGraphBuilder::AddFilter), FAULT_POINT(IGraphBuilder::RemoveFilter),
                                           FAULT_POINT(IGraphBuilder::Disconnect), FAULT_POINT(IGraphBuilder::ConnectDirect)}),
@@ -141,10 +142,12 @@ void Take(void* object) { Count(object, +1, reinterpret_cast<void*>(&Take)); }
 
 // Test code releases the platform objects it made itself, which the program never took:
 // only what is still held counts.
-std::string Held() {
-    std::string text;
+std::string Left() {
+    std::string text = doubles::Unbalanced();
     for (auto& [object, count] : held)
         if (count > 0) text += OwnerName(object) + " held " + std::to_string(count) + " times; ";
+    for (void* object : created) text += OwnerName(object) + " made for the run is alive; ";
+    if (doubles::TaskBlocksOutstanding()) text += std::to_string(doubles::TaskBlocksOutstanding()) + " blocks of task memory; ";
     return text;
 }
 

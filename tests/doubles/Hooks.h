@@ -34,8 +34,10 @@ struct Plan {
 extern Plan plan;
 // Objects made by CoCreateInstance (through FaultySeam) that have not yet been destroyed.
 extern std::set<void*>& created;
-// Wine's and the demo camera's objects the program still holds references on, or "".
-std::string Held();
+// What is left after a run, or "": a double off its count, a reference the program still
+// holds on Wine's or the demo camera's objects, an object made for the run alive, task
+// memory a double handed out and no one freed.
+std::string Left();
 // A reference handed out to the program.
 void Take(void* object);
 

@@ -1,30 +1,11 @@
-// A double-click's launch against Wine's own objects, and the teardown of a graph.
+// The teardown of a graph on Wine's filter graph manager.
 #include <gtest/gtest.h>
 
-#include "capture/LaunchWorld.h"
+#include "capture/CaptureState.h"
+#include "doubles/Doubles.h"
 #include "doubles/Hooks.h"
 
 using namespace doubles;
-
-// The first device whose name is the camera's without regard to case; its driver's pages
-// in one frame owned by the tray window, whatever is clicked meanwhile; nothing kept.
-TEST(Launch, OpensTheFirstMatchingCamerasPagesOnceAndKeepsNothing) {
-    LaunchWorld w;
-    w.Launch();
-    EXPECT_EQ(w.frames, std::vector<std::string>{
-        "owner tray at 30,30 caption - objects 1:cam pages 1:camera locale 0 device QUENDAL KVX410RB PC CAMERA "
-        "routes 2 captions 1 format cam.format"});
-    EXPECT_EQ(w.Left(), "");
-}
-
-TEST(Launch, TheDemoCameraIsFoundAndLetGoOf) {
-    LaunchWorld w(true);
-    w.Launch();
-    EXPECT_EQ(w.frames, std::vector<std::string>{
-        "owner tray at 30,30 caption - objects 1:platform pages 1:other locale 0 device Quendal KVX410RB PC Camera "
-        "routes 0 captions 0 format platform"});
-    EXPECT_EQ(w.Left(), "");
-}
 
 // Downstream filters go deepest first, each after both ends of its connection; the
 // crossbar upstream stays.
