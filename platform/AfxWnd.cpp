@@ -42,16 +42,18 @@ CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
     return it == Permanent().end() ? nullptr : it->second;
 }
 
+// A window procedure is a pointer: on 64-bit Windows only the pointer-sized call keeps it whole.
 void CWnd::Subclass(HWND hwnd) {
     m_hWnd = hwnd;
     Permanent()[hwnd] = this;
-    m_pfnSuper = reinterpret_cast<WNDPROC>(
-        platform::SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(&AfxWndProc)));
+    m_pfnSuper = reinterpret_cast<WNDPROC>(platform::SetWindowLongPtrA(
+        hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
 }
 
 void CWnd::Detach() {
     if (!m_hWnd) return;
-    if (m_pfnSuper) platform::SetWindowLongA(m_hWnd, GWL_WNDPROC, reinterpret_cast<LONG>(m_pfnSuper));
+    if (m_pfnSuper)
+        platform::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
     Permanent().erase(m_hWnd);
     m_hWnd = nullptr;
     m_pfnSuper = nullptr;

@@ -26,10 +26,19 @@ struct ShellWorld {
     std::map<UINT, std::string> strings = {{IDS_ABOUTBOX, "&About Navolet..."}};
 } shell;
 
+// The journal reads the same on both architectures: handles and message parameters are
+// printed 32 bits wide (the fakes are small numbers).
+template <class T> T Arg(T value) { return value; }
+template <class T> unsigned long Arg(T* value) { return static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(value)); }
+inline unsigned Arg(unsigned long long value) { return static_cast<unsigned>(value); }
+inline long Arg(long long value) { return static_cast<long>(value); }
+inline const char* Arg(const char* text) { return text; }
+inline const char* Arg(char* text) { return text; }
+
 template <class... Args>
 void Note(const char* format, Args... args) {
     char line[512];
-    std::snprintf(line, sizeof line, format, args...);
+    std::snprintf(line, sizeof line, format, Arg(args)...);
     shell.journal.push_back(line);
 }
 
@@ -39,46 +48,46 @@ std::string Resource(LPCSTR name) {
 
 BOOL WINAPI FakeNotify(DWORD message, PNOTIFYICONDATAA d) {
     if (message != NIM_ADD) return Note("Shell_NotifyIcon(%s id=%u)", message == NIM_DELETE ? "DELETE" : "?", d->uID), TRUE;
-    Note("Shell_NotifyIcon(ADD size=%lu hwnd=%p id=%u flags=%u msg=0x%x icon=%p tip=%s)", d->cbSize, d->hWnd,
+    Note("Shell_NotifyIcon(ADD size=%lu hwnd=%08lx id=%u flags=%u msg=0x%x icon=%08lx tip=%s)", d->cbSize, d->hWnd,
          d->uID, d->uFlags, d->uCallbackMessage, d->hIcon, d->szTip);
     return shell.notifyResult;
 }
 int WINAPI FakeMessageBox(HWND h, LPCSTR text, LPCSTR caption, UINT type) {
-    return Note("MessageBox(%p %s|%s|%u)", h, text, caption, type), IDOK;
+    return Note("MessageBox(%08lx %s|%s|%u)", h, text, caption, type), IDOK;
 }
 BOOL WINAPI FakeTrack(HMENU m, UINT flags, int x, int y, int, HWND owner, const RECT* r) {
-    return Note("TrackPopupMenu(%p 0x%x %d %d %p %p)", m, flags, x, y, owner, r), TRUE;
+    return Note("TrackPopupMenu(%08lx 0x%x %d %d %08lx %08lx)", m, flags, x, y, owner, r), TRUE;
 }
 BOOL WINAPI FakeDefaultItem(HMENU m, UINT item, UINT byPosition) {
-    return Note("SetMenuDefaultItem(%p %u %u)", m, item, byPosition), TRUE;
+    return Note("SetMenuDefaultItem(%08lx %u %u)", m, item, byPosition), TRUE;
 }
 HMENU WINAPI FakeSubMenu(HMENU m, int position) { return m == fakeTrayMenu && position == 0 ? fakePopup : nullptr; }
 HMENU WINAPI FakeLoadMenu(HINSTANCE, LPCSTR name) { return Note("LoadMenu(%s)", Resource(name).c_str()), shell.loadedMenu; }
 BOOL WINAPI FakeDestroyMenu(HMENU) { return TRUE; }
 HMENU WINAPI FakeSystemMenu(HWND, BOOL revert) { return Note("GetSystemMenu(%d)", revert), shell.systemMenu; }
 BOOL WINAPI FakeAppend(HMENU m, UINT flags, UINT_PTR id, LPCSTR text) {
-    return Note("AppendMenu(%p 0x%x %u %s)", m, flags, id, text ? text : "-"), TRUE;
+    return Note("AppendMenu(%08lx 0x%x %u %s)", m, flags, id, text ? text : "-"), TRUE;
 }
 HICON WINAPI FakeLoadIcon(HINSTANCE, LPCSTR) { return fakeIcon; }
 BOOL WINAPI FakeCursor(LPPOINT p) { return Note("GetCursorPos"), *p = {300, 400}, TRUE; }
-BOOL WINAPI FakeForeground(HWND h) { return Note("SetForegroundWindow(%p)", h), TRUE; }
-LRESULT WINAPI FakeSend(HWND h, UINT m, WPARAM w, LPARAM l) { return Note("SendMessage(%p 0x%x 0x%x 0x%lx)", h, m, w, l), 0; }
-BOOL WINAPI FakePost(HWND h, UINT m, WPARAM w, LPARAM l) { return Note("PostMessage(%p 0x%x 0x%x 0x%lx)", h, m, w, l), TRUE; }
-BOOL WINAPI FakeShow(HWND h, int command) { return Note("ShowWindow(%p %d)", h, command), TRUE; }
+BOOL WINAPI FakeForeground(HWND h) { return Note("SetForegroundWindow(%08lx)", h), TRUE; }
+LRESULT WINAPI FakeSend(HWND h, UINT m, WPARAM w, LPARAM l) { return Note("SendMessage(%08lx 0x%x 0x%x 0x%lx)", h, m, w, l), 0; }
+BOOL WINAPI FakePost(HWND h, UINT m, WPARAM w, LPARAM l) { return Note("PostMessage(%08lx 0x%x 0x%x 0x%lx)", h, m, w, l), TRUE; }
+BOOL WINAPI FakeShow(HWND h, int command) { return Note("ShowWindow(%08lx %d)", h, command), TRUE; }
 BOOL WINAPI FakeIconic(HWND) { return shell.iconic; }
 int WINAPI FakeMetrics(int i) { return i == SM_CXICON ? shell.iconWidth : i == SM_CYICON ? shell.iconHeight : 0; }
 BOOL WINAPI FakeClientRect(HWND, LPRECT r) { return *r = shell.client, TRUE; }
-BOOL WINAPI FakeDrawIcon(HDC dc, int x, int y, HICON icon) { return Note("DrawIcon(%p %d %d %p)", dc, x, y, icon), TRUE; }
+BOOL WINAPI FakeDrawIcon(HDC dc, int x, int y, HICON icon) { return Note("DrawIcon(%08lx %d %d %08lx)", dc, x, y, icon), TRUE; }
 INT_PTR WINAPI FakeDialogBox(HINSTANCE, LPCSTR name, HWND owner, DLGPROC, LPARAM) {
-    return Note("DialogBox(%s owner=%p)", Resource(name).c_str(), owner), IDOK;
+    return Note("DialogBox(%s owner=%08lx)", Resource(name).c_str(), owner), IDOK;
 }
-BOOL WINAPI FakeEndDialog(HWND h, INT_PTR result) { return Note("EndDialog(%p %d)", h, result), TRUE; }
+BOOL WINAPI FakeEndDialog(HWND h, INT_PTR result) { return Note("EndDialog(%08lx %ld)", h, result), TRUE; }
 LRESULT WINAPI FakeCallWindowProc(WNDPROC proc, HWND h, UINT m, WPARAM w, LPARAM l) {
-    return Note("Default(%p %p 0x%x 0x%x 0x%lx)", proc, h, m, w, l), 0;
+    return Note("Default(%08lx %08lx 0x%x 0x%x 0x%lx)", proc, h, m, w, l), 0;
 }
-LONG WINAPI FakeSetWindowLong(HWND, int, LONG) { return 0; }
-HDC WINAPI FakeBeginPaint(HWND h, LPPAINTSTRUCT) { return Note("BeginPaint(%p)", h), fakePaintDC; }
-BOOL WINAPI FakeEndPaint(HWND h, const PAINTSTRUCT*) { return Note("EndPaint(%p)", h), TRUE; }
+LONG_PTR WINAPI FakeSetWindowLong(HWND, int, LONG_PTR) { return 0; }
+HDC WINAPI FakeBeginPaint(HWND h, LPPAINTSTRUCT) { return Note("BeginPaint(%08lx)", h), fakePaintDC; }
+BOOL WINAPI FakeEndPaint(HWND h, const PAINTSTRUCT*) { return Note("EndPaint(%08lx)", h), TRUE; }
 int WINAPI FakeLoadString(HINSTANCE, UINT id, LPSTR buffer, int size) {
     auto it = shell.strings.find(id);
     return it == shell.strings.end() ? 0 : std::snprintf(buffer, size, "%s", it->second.c_str());
@@ -114,7 +123,7 @@ protected:
     SEAM(SendMessageA, FakeSend); SEAM(PostMessageA, FakePost); SEAM(ShowWindow, FakeShow);
     SEAM(IsIconic, FakeIconic); SEAM(GetSystemMetrics, FakeMetrics); SEAM(GetClientRect, FakeClientRect);
     SEAM(DrawIcon, FakeDrawIcon); SEAM(DialogBoxParamA, FakeDialogBox); SEAM(EndDialog, FakeEndDialog);
-    SEAM(CallWindowProcA, FakeCallWindowProc); SEAM(SetWindowLongA, FakeSetWindowLong);
+    SEAM(CallWindowProcA, FakeCallWindowProc); SEAM(SetWindowLongPtrA, FakeSetWindowLong);
     SEAM(BeginPaint, FakeBeginPaint); SEAM(EndPaint, FakeEndPaint); SEAM(LoadStringA, FakeLoadString);
     SEAM(CoCreateInstance, FakeCreate);
     CWinApp app{"TestApp"};
@@ -126,7 +135,13 @@ using Journal = std::vector<std::string>;
 const Journal popup = {"GetCursorPos", "SetForegroundWindow(00001000)", "SetMenuDefaultItem(00002100 0 1)",
                        "TrackPopupMenu(00002100 0x22 300 400 00001000 00000000)"};
 const Journal launch = {"ShowWindow(00001000 0)", "Default(00005000 00001000 0xf 0x0 0x0)"};
-const char addIcon[] = "Shell_NotifyIcon(ADD size=488 hwnd=00001000 id=1 flags=7 msg=0x464 icon=00003000 "
+// The shell 5.0 record: 488 bytes on 32-bit Windows, 504 on 64-bit.
+#ifdef _WIN64
+#define TRAY_RECORD_SIZE "504"
+#else
+#define TRAY_RECORD_SIZE "488"
+#endif
+const char addIcon[] = "Shell_NotifyIcon(ADD size=" TRAY_RECORD_SIZE " hwnd=00001000 id=1 flags=7 msg=0x464 icon=00003000 "
                        "tip=Quendal Camera Property)";
 
 TEST_F(TrayDialogTest, StartUpReportsAMissingMenuAndARefusedIconAndGoesOn) {
