@@ -14,6 +14,13 @@ struct HandleEntry {
     ULONG access;
 };
 
+// The entries follow the count at the alignment of their pointer member: 8 bytes in on
+// 64-bit Windows, not 4.
+struct HandleInformation {
+    ULONG count;
+    HandleEntry entries[1];
+};
+
 DWORD HandleTableEntries(DWORD pid) {
     using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
     auto query = reinterpret_cast<Query>(
@@ -26,10 +33,9 @@ DWORD HandleTableEntries(DWORD pid) {
         if (buffer.size() >= (64u << 20)) return 0;
         buffer.resize(buffer.size() * 2);
     }
-    ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
-    const HandleEntry* entries = reinterpret_cast<const HandleEntry*>(buffer.data() + sizeof(ULONG));
+    const HandleInformation* table = reinterpret_cast<const HandleInformation*>(buffer.data());
     DWORD n = 0;
-    for (ULONG i = 0; i < count; ++i) n += entries[i].ownerPid == pid ? 1 : 0;
+    for (ULONG i = 0; i < table->count; ++i) n += table->entries[i].ownerPid == pid ? 1 : 0;
     return n;
 }
 
