@@ -5,10 +5,10 @@
 # the ratio of their medians; the launch of the timing build cut into phases; Navolet's
 # CPU time over IDLE_SECONDS with its icon shown; the size of Navolet.exe. Prints
 # figures; it is not a test.
-#   tools/bench.sh [RUNS [IDLE_SECONDS]]
+#   tools/bench.sh [RUNS [IDLE_SECONDS]]     (100 runs, 60 s by default)
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
-RUNS=${1:-30}
+RUNS=${1:-100}
 IDLE=${2:-60}
 "$ROOT/tools/setup.sh" >/dev/null
 navolet_build >/dev/null
@@ -36,7 +36,8 @@ FLOOR="Navolet-Floor"
 TIMING_FILE=$BUILD/bench-phases.txt
 start() { "$@" & PIDS+=($!); }
 
-echo "Navolet launch benchmark, $(date -u '+%Y-%m-%d %H:%M UTC'), Wine $(wine --version), $(nproc) cores"
+echo "Navolet launch benchmark, $(date -u '+%Y-%m-%d %H:%M UTC'), Wine $(wine --version), $(nproc) cores," \
+     "load average $(cut -d' ' -f1-3 /proc/loadavg)"
 for arch in 32 64; do
   dir=$BUILD strip=i686-w64-mingw32-strip
   [ $arch = 64 ] && dir=$BUILD64 strip=x86_64-w64-mingw32-strip
@@ -82,3 +83,5 @@ for arch in 32 64; do
   echo "Navolet.exe ($arch-bit): $(stat -c %s "$dir/Navolet.exe") bytes as built, $(stat -c %s "$stripped") bytes stripped"
   rm -f "$stripped"
 done
+echo
+echo "Load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
