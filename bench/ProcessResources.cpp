@@ -89,6 +89,7 @@ void PrintResources(const char* when, const Resources& r) {
 
 bool ResourcesGrew(const Resources& first, const Resources& last, long extraHandles) {
     const SIZE_T memory = 2 * 1024 * 1024;
+    if (first.handleTable == 0 || last.handleTable == 0) return true;
     return last.handles > first.handles + 16 || static_cast<long>(last.handleTable) > static_cast<long>(first.handleTable) + 16 + extraHandles ||
            last.gdi > first.gdi + 8 || last.user > first.user + 8 || last.windows > first.windows + 8 ||
            last.privateBytes > first.privateBytes + memory || last.commit > first.commit + memory;
