@@ -24,10 +24,12 @@ function(navolet_test name)
 endfunction()
 
 # The product (Navolet.exe, the demo camera and the libraries they are made of) throws
-# nothing, asks no type at run time and runs on one thread, so it is built without the
-# runtime for any of that. Each function and datum gets its own section, so the link can
-# drop what nothing calls. -Wconversion flags every implicit narrowing: on 64-bit that is
-# where a pointer-sized or size_t value would lose its upper half.
+# nothing, asks no type at run time and has no local static initialised at run time, so
+# it is built without the runtime for any of that (a guarded static would bring the
+# library's guard, and the exception runtime behind it). Each function and datum gets
+# its own section, so the link can drop what nothing calls. -Wconversion flags every
+# implicit narrowing: on 64-bit that is where a pointer-sized or size_t value would lose
+# its upper half.
 function(navolet_product_code target)
   target_compile_options(${target} PRIVATE
     -fno-exceptions -fno-rtti -fno-threadsafe-statics -ffunction-sections -fdata-sections -Wconversion)
