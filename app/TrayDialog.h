@@ -5,8 +5,12 @@
 // The tray icon's callback message.
 #define WM_TRAYNOTIFY (WM_USER + 100)
 
-// The shell 5.0 layout of the record, without the trailing GUID field.
-static_assert(NOTIFYICONDATAA_V2_SIZE == 488, "tray icon record must use the 488-byte layout");
+// The shell 5.0 layout of the record, without the trailing GUID field: 488 bytes on
+// 32-bit Windows, 504 with 64-bit handles and their alignment.
+static_assert(NOTIFYICONDATAA_V2_SIZE == FIELD_OFFSET(NOTIFYICONDATAA, dwInfoFlags) + sizeof(DWORD),
+              "tray icon record must end with the shell 5.0 fields");
+static_assert(NOTIFYICONDATAA_V2_SIZE == (sizeof(void*) == 4 ? 488 : 504),
+              "tray icon record must use the shell 5.0 layout of the architecture");
 
 // The hidden main window: owns the tray icon, its popup menu and the icon's callbacks.
 class TrayDialog : public CDialog {

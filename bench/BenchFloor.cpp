@@ -1,12 +1,17 @@
 // The floor for the launch benchmark: a hidden window that answers the same tray
 // double-click as Navolet by opening the camera's property frame with the fewest calls
 // the platform allows (device enumerator, first moniker with the name, BindToObject,
-// GetPages, OleCreatePropertyFrame). Exit: WM_CLOSE to the window.
+// GetPages, OleCreatePropertyFrame). Exit: WM_CLOSE to the window. With
+// NAVOLET_TIMING_FILE set it leaves its launch marks there for BenchDriver's "phases".
 #include <windows.h>
 #include <dshow.h>
 #include <olectl.h>
 
+#include "LaunchMarks.h"
+
 namespace {
+
+LONGLONG marks[MarkCount];
 
 const char windowTitle[] = "Navolet-Floor";
 const UINT WM_TRAYNOTIFY = WM_USER + 100;
@@ -16,6 +21,7 @@ IBaseFilter* BindCamera() {
     ICreateDevEnum* devices = nullptr;
     IEnumMoniker* monikers = nullptr;
     IBaseFilter* filter = nullptr;
+    marks[Devices] = CounterNow();
     CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum,
                      reinterpret_cast<void**>(&devices));
     if (devices && devices->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, &monikers, 0) == S_OK) {
@@ -47,7 +53,9 @@ void ShowPages(HWND owner) {
         CAUUID list = {0, nullptr};
         if (SUCCEEDED(pages->GetPages(&list))) {
             IUnknown* object = filter;
+            marks[Frame] = CounterNow();
             OleCreatePropertyFrame(owner, 30, 30, nullptr, 1, &object, list.cElems, list.pElems, 0, 0, nullptr);
+            WriteMarks(marks);
             CoTaskMemFree(list.pElems);
         }
         pages->Release();
@@ -57,6 +65,7 @@ void ShowPages(HWND owner) {
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_TRAYNOTIFY && wParam == 1 && lParam == WM_LBUTTONDBLCLK) {
+        marks[Launch] = CounterNow();
         ShowPages(hwnd);
         return 0;
     }

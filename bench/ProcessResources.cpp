@@ -14,6 +14,13 @@ struct HandleEntry {
     ULONG access;
 };
 
+// The entries follow the count at the alignment of their pointer member: 8 bytes in on
+// 64-bit Windows, not 4.
+struct HandleInformation {
+    ULONG count;
+    HandleEntry entries[1];
+};
+
 DWORD HandleTableEntries(DWORD pid) {
     using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
     auto query = reinterpret_cast<Query>(
@@ -26,10 +33,9 @@ DWORD HandleTableEntries(DWORD pid) {
         if (buffer.size() >= (64u << 20)) return 0;
         buffer.resize(buffer.size() * 2);
     }
-    ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
-    const HandleEntry* entries = reinterpret_cast<const HandleEntry*>(buffer.data() + sizeof(ULONG));
+    const HandleInformation* table = reinterpret_cast<const HandleInformation*>(buffer.data());
     DWORD n = 0;
-    for (ULONG i = 0; i < count; ++i) n += entries[i].ownerPid == pid ? 1 : 0;
+    for (ULONG i = 0; i < table->count; ++i) n += table->entries[i].ownerPid == pid ? 1 : 0;
     return n;
 }
 
@@ -83,6 +89,7 @@ void PrintResources(const char* when, const Resources& r) {
 
 bool ResourcesGrew(const Resources& first, const Resources& last, long extraHandles) {
     const SIZE_T memory = 2 * 1024 * 1024;
+    if (first.handleTable == 0 || last.handleTable == 0) return true;
     return last.handles > first.handles + 16 || static_cast<long>(last.handleTable) > static_cast<long>(first.handleTable) + 16 + extraHandles ||
            last.gdi > first.gdi + 8 || last.user > first.user + 8 || last.windows > first.windows + 8 ||
            last.privateBytes > first.privateBytes + memory || last.commit > first.commit + memory;

@@ -15,5 +15,6 @@ struct Resources {
 Resources MeasureProcess(HANDLE process, DWORD pid);
 void PrintResources(const char* when, const Resources& r);
 // More than a small allowance of growth from first to last; extraHandles is the growth of
-// the handle table that the platform itself accounts for.
+// the handle table that the platform itself accounts for. A handle table without any of
+// the process's entries was not read, and then no growth can be ruled out.
 bool ResourcesGrew(const Resources& first, const Resources& last, long extraHandles);

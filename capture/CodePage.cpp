@@ -8,9 +8,23 @@ typedef UINT (*CodePageSource)();
 
 UINT SelectCodePageSource();
 
-// Stored as a LONG so it can be swapped with InterlockedExchange.
-static_assert(sizeof(CodePageSource) == sizeof(LONG), "a 32-bit program");
+// The source is swapped atomically: as a LONG where a function pointer is 32 bits wide,
+// as a pointer where it is wider.
+#ifdef _WIN64
+static_assert(sizeof(CodePageSource) == sizeof(PVOID), "a function pointer fits a pointer");
+PVOID volatile codePageSource = reinterpret_cast<PVOID>(&SelectCodePageSource);
+
+void InstallCodePageSource(CodePageSource source) {
+    InterlockedExchangePointer(&codePageSource, reinterpret_cast<PVOID>(source));
+}
+#else
+static_assert(sizeof(CodePageSource) == sizeof(LONG), "a function pointer fits a LONG");
 volatile LONG codePageSource = reinterpret_cast<LONG>(&SelectCodePageSource);
+
+void InstallCodePageSource(CodePageSource source) {
+    InterlockedExchange(&codePageSource, reinterpret_cast<LONG>(source));
+}
+#endif
 
 UINT ThreadAnsiCodePage() { return CP_THREAD_ACP; }
 
@@ -34,7 +48,7 @@ UINT SelectCodePageSource() {
         version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion >= 5
             ? ThreadAnsiCodePage
             : LocaleAnsiCodePage;
-    InterlockedExchange(&codePageSource, reinterpret_cast<LONG>(chosen));
+    InstallCodePageSource(chosen);
     return chosen();
 }
 }  // namespace
@@ -43,6 +57,4 @@ UINT ConversionCodePage() {
     return reinterpret_cast<CodePageSource>(codePageSource)();
 }
 
-void ResetConversionCodePageForTest() {
-    InterlockedExchange(&codePageSource, reinterpret_cast<LONG>(&SelectCodePageSource));
-}
+void ResetConversionCodePageForTest() { InstallCodePageSource(&SelectCodePageSource); }

@@ -5,6 +5,7 @@ function(navolet_library name)
     add_library(${name} STATIC ${sources})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC ${ARGN})
+    navolet_product_code(${name})
   else()
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
@@ -12,12 +13,26 @@ function(navolet_library name)
   endif()
 endfunction()
 
-# One test program per test folder, run by CTest under Wine as a single entry.
-function(navolet_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} gmock gtest)
-  target_link_options(${name} PRIVATE -mconsole)
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+# The product (Navolet.exe, the demo camera and the libraries they are made of) throws
+# nothing, asks no type at run time and has no local static initialised at run time, so
+# it is built without the runtime for any of that (a guarded static would bring the
+# library's guard, and the exception runtime behind it). Each function and datum gets
+# its own section, so the link can drop what nothing calls. -Wconversion flags every
+# implicit narrowing: on 64-bit that is where a pointer-sized or size_t value would lose
+# its upper half.
+function(navolet_product_code target)
+  target_compile_options(${target} PRIVATE
+    -fno-exceptions -fno-rtti -fno-threadsafe-statics -ffunction-sections -fdata-sections -Wconversion)
+  # 32-bit Windows unwinds by frame chain, so its unwind tables would only serve C++
+  # exceptions; on 64-bit they are the system's own unwind data and stay.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    target_compile_options(${target} PRIVATE -fno-asynchronous-unwind-tables)
+  endif()
+endfunction()
+
+# A product binary: unused sections dropped, and a map file beside it that shows what
+# came from which library.
+function(navolet_product_binary target)
+  navolet_product_code(${target})
+  target_link_options(${target} PRIVATE -Wl,--gc-sections -Wl,-Map=${CMAKE_BINARY_DIR}/${target}.map)
 endfunction()

@@ -23,13 +23,13 @@ HRESULT RegisterClass(REFCLSID clsid, const wchar_t* description) {
                         nullptr) != ERROR_SUCCESS)
         return SELFREG_E_CLASS;
     RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(description),
-                   (lstrlenW(description) + 1) * sizeof(wchar_t));
+                   static_cast<DWORD>((lstrlenW(description) + 1) * sizeof(wchar_t)));
     RegCloseKey(key);
     if (RegCreateKeyExW(HKEY_CLASSES_ROOT, inproc, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
                         nullptr) != ERROR_SUCCESS)
         return SELFREG_E_CLASS;
     RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(file),
-                   (lstrlenW(file) + 1) * sizeof(wchar_t));
+                   static_cast<DWORD>((lstrlenW(file) + 1) * sizeof(wchar_t)));
     const wchar_t model[] = L"Both";
     RegSetValueExW(key, L"ThreadingModel", 0, REG_SZ, reinterpret_cast<const BYTE*>(model),
                    sizeof model);

@@ -1,10 +1,8 @@
 #pragma once
 // A small application framework in the shape of the one the program was designed on:
 // the application object, dialogs run modally from resource templates, message maps,
-// menus, paint cycles and string resources. Only what the program uses.
-#include <memory>
-#include <string>
-
+// menus, paint cycles and string resources. Only what the program uses. It throws
+// nothing and allocates only where a text's length is not known in advance.
 #include "platform/AfxMsgMap.h"
 
 #define ID_HELP 0xE146
@@ -18,14 +16,22 @@ struct CPoint : POINT {
         : POINT{static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l))} {}
 };
 
+// A text on the heap; an allocation that fails leaves it empty.
 class CString {
 public:
+    CString() = default;
+    ~CString();
+    CString(const CString&) = delete;
+    CString& operator=(const CString&) = delete;
+    CString& operator=(const char* value);
+
     BOOL LoadString(UINT id);
-    bool IsEmpty() const { return text.empty(); }
-    operator const char*() const { return text.c_str(); }
+    bool IsEmpty() const { return !text || !text[0]; }
+    operator const char*() const { return text ? text : ""; }
 
 private:
-    std::string text;
+    void Assign(const char* value, size_t length);
+    char* text = nullptr;
 };
 
 class CCmdTarget {
@@ -62,7 +68,7 @@ public:
     const char* m_pszAppName = nullptr;
 
 private:
-    std::string appName;
+    CString appName;
 };
 
 class CWnd : public CCmdTarget {
@@ -101,6 +107,10 @@ public:
 
 private:
     void Detach();
+    void Unlink();
+    // The subclassed windows form a list through their objects: a few at most, and
+    // keeping them costs no allocation.
+    CWnd* nextPermanent = nullptr;
 };
 
 class CDialog : public CWnd {
@@ -140,7 +150,7 @@ public:
 
 private:
     bool owning = true;
-    std::unique_ptr<CMenu> subMenu;
+    CMenu* subMenu = nullptr;  // owned
 };
 
 class CPaintDC {

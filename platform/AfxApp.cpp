@@ -18,21 +18,26 @@ CWinApp::~CWinApp() {
 
 void CWinApp::InitApplication(HINSTANCE instance) {
     m_hInstance = instance;
-    if (appName.empty()) {
-        CString title;
-        title.LoadString(AFX_IDS_APP_TITLE);
-        appName = static_cast<const char*>(title);
-    }
-    if (appName.empty()) {
+    if (appName.IsEmpty()) appName.LoadString(AFX_IDS_APP_TITLE);
+    if (appName.IsEmpty()) {
         char path[MAX_PATH] = "";
         DWORD length = platform::GetModuleFileNameA(nullptr, path, MAX_PATH);
-        std::string base(path, length < MAX_PATH ? length : 0);
-        base.erase(0, base.find_last_of("\\/") + 1);
-        std::string::size_type dot = base.rfind('.');
-        if (dot != std::string::npos) base.erase(dot);
+        // A cut path is no name.
+        path[length < MAX_PATH ? length : 0] = '\0';
+        char* base = path;
+        char* dot = nullptr;
+        for (char* c = path; *c; ++c) {
+            if (*c == '\\' || *c == '/') {
+                base = c + 1;
+                dot = nullptr;
+            } else if (*c == '.') {
+                dot = c;
+            }
+        }
+        if (dot) *dot = '\0';
         appName = base;
     }
-    m_pszAppName = appName.c_str();
+    m_pszAppName = appName;
 }
 
 // The program ships no help file, so help has nothing to open.

@@ -1,3 +1,5 @@
+#include <new>
+
 #include "platform/Afx.h"
 #include "platform/Seam.h"
 
@@ -12,12 +14,14 @@ BOOL CMenu::Attach(HMENU menu) {
 HMENU CMenu::Detach() {
     HMENU menu = m_hMenu;
     m_hMenu = nullptr;
-    subMenu.reset();
+    delete subMenu;
+    subMenu = nullptr;
     return menu;
 }
 
 BOOL CMenu::DestroyMenu() {
-    subMenu.reset();
+    delete subMenu;
+    subMenu = nullptr;
     if (!m_hMenu) return FALSE;
     HMENU menu = Detach();
     // A popup borrowed from its parent menu goes with the parent.
@@ -27,10 +31,12 @@ BOOL CMenu::DestroyMenu() {
 CMenu* CMenu::GetSubMenu(int position) {
     HMENU popup = platform::GetSubMenu(m_hMenu, position);
     if (!popup) return nullptr;
-    subMenu.reset(new CMenu);
+    delete subMenu;
+    subMenu = new (std::nothrow) CMenu;
+    if (!subMenu) return nullptr;
     subMenu->m_hMenu = popup;
     subMenu->owning = false;
-    return subMenu.get();
+    return subMenu;
 }
 
 BOOL CMenu::TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, const RECT* rect) {

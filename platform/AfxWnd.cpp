@@ -1,5 +1,3 @@
-#include <map>
-
 #include "platform/Afx.h"
 #include "platform/Seam.h"
 
@@ -14,10 +12,7 @@ struct CurrentMessage {
 };
 CurrentMessage current;
 
-std::map<HWND, CWnd*>& Permanent() {
-    static std::map<HWND, CWnd*> windows;
-    return windows;
-}
+CWnd* permanentWindows = nullptr;  // the most recently subclassed first
 
 LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
@@ -32,29 +27,45 @@ END_MESSAGE_MAP()
 
 CWnd::~CWnd() {
     Detach();
+    Unlink();  // also when the handle was cleared behind the object's back
     // The main window pointer must not outlive the window object.
     CWinThread* thread = AfxGetThread();
     if (thread && thread->m_pMainWnd == this) thread->m_pMainWnd = nullptr;
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
-    auto it = Permanent().find(hwnd);
-    return it == Permanent().end() ? nullptr : it->second;
+    for (CWnd* wnd = permanentWindows; wnd; wnd = wnd->nextPermanent)
+        if (wnd->m_hWnd == hwnd) return wnd;
+    return nullptr;
 }
 
+// A window procedure is a pointer: on 64-bit Windows only the pointer-sized call keeps it whole.
 void CWnd::Subclass(HWND hwnd) {
+    Unlink();
     m_hWnd = hwnd;
-    Permanent()[hwnd] = this;
-    m_pfnSuper = reinterpret_cast<WNDPROC>(
-        platform::SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(&AfxWndProc)));
+    nextPermanent = permanentWindows;
+    permanentWindows = this;
+    m_pfnSuper = reinterpret_cast<WNDPROC>(platform::SetWindowLongPtrA(
+        hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
 }
 
 void CWnd::Detach() {
     if (!m_hWnd) return;
-    if (m_pfnSuper) platform::SetWindowLongA(m_hWnd, GWL_WNDPROC, reinterpret_cast<LONG>(m_pfnSuper));
-    Permanent().erase(m_hWnd);
+    if (m_pfnSuper)
+        platform::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    Unlink();
     m_hWnd = nullptr;
     m_pfnSuper = nullptr;
+}
+
+void CWnd::Unlink() {
+    for (CWnd** link = &permanentWindows; *link; link = &(*link)->nextPermanent) {
+        if (*link == this) {
+            *link = nextPermanent;
+            break;
+        }
+    }
+    nextPermanent = nullptr;
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

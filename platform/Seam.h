@@ -4,6 +4,13 @@
 // them back (tests/doubles/SeamOverride.h).
 #include "platform/Win.h"
 
+#ifndef _WIN64
+// The 32-bit headers name the pointer-sized window-long call only by a macro for
+// SetWindowLongA, which has the same signature there; a macro cannot name a seam entry.
+#undef SetWindowLongPtrA
+inline auto& SetWindowLongPtrA = ::SetWindowLongA;
+#endif
+
 // The list is written once: the header declares each pointer from it, Seam.cpp defines
 // each one pointing at the real function.
 #define NAVOLET_PLATFORM_OPERATIONS(X) \
@@ -39,7 +46,7 @@
     X(DialogBoxParamA) \
     X(EndDialog) \
     X(CallWindowProcA) \
-    X(SetWindowLongA) \
+    X(SetWindowLongPtrA) \
     X(BeginPaint) \
     X(EndPaint) \
     X(LoadStringA) \

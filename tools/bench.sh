@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Launch benchmark under Wine with the demo camera: the time from a tray double-click to
-# the visible property frame, for Navolet and for the floor program (the fewest calls
-# that open the same frame), 30 runs each; Navolet's CPU time over 60 s of idle with its
-# icon shown; the size of Navolet.exe. Prints figures; it is not a test.
-#   tools/bench.sh [RUNS [IDLE_SECONDS]]
+# Launch benchmark under Wine with the demo camera, for each architecture: the time from
+# a tray double-click to the visible property frame for Navolet and for the floor program
+# (the fewest calls that open the same frame), RUNS launches of each taken in turns, and
+# the ratio of their medians; the launch of the timing build cut into phases; Navolet's
+# CPU time over IDLE_SECONDS with its icon shown; the size of Navolet.exe. Prints
+# figures; it is not a test.
+#   tools/bench.sh [RUNS [IDLE_SECONDS]]     (100 runs, 60 s by default)
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
-RUNS=${1:-30}
+RUNS=${1:-100}
 IDLE=${2:-60}
 "$ROOT/tools/setup.sh" >/dev/null
 navolet_build >/dev/null
@@ -15,47 +17,71 @@ navolet_build >/dev/null
 # again, which would put the same 2 s into every launch after the first.
 export WINEPREFIX=$BUILD/bench-prefix
 navolet_display
+PIDS=()
+# Ends what this script started and waits for it, so that no window of an ended program
+# is found by the next measurement.
+end_all() {
+  for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
+  for p in "${PIDS[@]}"; do wait "$p" 2>/dev/null || true; done
+  PIDS=()
+}
 trap 'end_all; navolet_cleanup' EXIT
 navolet_prefix
 navolet_wineserver
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+navolet_democam
 
-PIDS=()
-end_all() { for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null || true; done; }
-bench() { wine "$BUILD/BenchDriver.exe" "$@"; }
+TITLE="Navolet-Quendal Property Page"
+FLOOR="Navolet-Floor"
+TIMING_FILE=$BUILD/bench-phases.txt
+start() { "$@" & PIDS+=($!); }
 
-wine regsvr32 /s "$(winepath -w "$BUILD/democam.dll")" >/dev/null 2>&1
+echo "Navolet launch benchmark, $(date -u '+%Y-%m-%d %H:%M UTC'), Wine $(wine --version), $(nproc) cores," \
+     "load average $(cut -d' ' -f1-3 /proc/loadavg)"
+for arch in 32 64; do
+  dir=$BUILD strip=i686-w64-mingw32-strip
+  [ $arch = 64 ] && dir=$BUILD64 strip=x86_64-w64-mingw32-strip
+  bench() { wine "$dir/BenchDriver.exe" "$@"; }
+  echo
+  echo "== $arch-bit ($dir)"
+  echo "Time from the posted tray double-click to a visible property frame, $RUNS runs each, in turns:"
+  start wine "$dir/Navolet.exe"
+  navolet_pid=${PIDS[-1]}
+  start wine "$dir/BenchFloor.exe"
+  bench alternate "$RUNS" "$TITLE" "$FLOOR"
 
-echo "Navolet launch benchmark, $(date -u '+%Y-%m-%d %H:%M UTC'), Wine $(wine --version), $(nproc) cores"
-echo "Time from the posted tray double-click to a visible property frame:"
+  echo "Navolet at rest with its icon shown:"
+  bench resources "$TITLE"
+  # Wine's process, as Linux counts it (utime + stime, in clock ticks), beside the
+  # driver's GetProcessTimes reading of the same interval.
+  ticks() { awk '{ print $14 + $15 }' "/proc/$navolet_pid/stat"; }
+  before=$(ticks)
+  bench idle-cpu "$TITLE" "$IDLE"
+  after=$(ticks)
+  echo "idle CPU over $IDLE s as Linux counts it: $(( (after - before) * 1000 / $(getconf CLK_TCK) )) ms"
+  end_all
 
-wine "$BUILD/Navolet.exe" &
-NAVOLET_PID=$!
-PIDS+=($NAVOLET_PID)
-bench launch "Navolet-Quendal Property Page" 1 >/dev/null  # warm-up: first load of the DLLs
-navolet_out=$(bench launch "Navolet-Quendal Property Page" "$RUNS")
-echo "$navolet_out" | grep -v '^median-ms'
+  echo "Where the time goes: the timing build (NavoletTiming.exe) and the floor, $RUNS runs each, in turns"
+  rm -f "$TIMING_FILE"
+  export NAVOLET_TIMING_FILE
+  NAVOLET_TIMING_FILE=$(winepath -w "$TIMING_FILE")
+  start wine "$dir/NavoletTiming.exe"
+  start wine "$dir/BenchFloor.exe"
+  bench phases "$RUNS" "$TITLE" "$FLOOR" "$NAVOLET_TIMING_FILE"
+  end_all
+  echo "What the filter graph manager's worker thread costs: the same, the timing build creating"
+  echo "CLSID_FilterGraphNoThread in place of CLSID_FilterGraph (Navolet itself never does)"
+  NAVOLET_TIMING_NOTHREAD=1 wine "$dir/NavoletTiming.exe" &
+  PIDS+=($!)
+  start wine "$dir/BenchFloor.exe"
+  bench phases "$RUNS" "$TITLE" "$FLOOR" "$NAVOLET_TIMING_FILE"
+  end_all
+  unset NAVOLET_TIMING_FILE
 
-wine "$BUILD/BenchFloor.exe" &
-PIDS+=($!)
-bench launch "Navolet-Floor" 1 >/dev/null
-floor_out=$(bench launch "Navolet-Floor" "$RUNS")
-echo "$floor_out" | grep -v '^median-ms'
-
-n=$(echo "$navolet_out" | sed -n 's/^median-ms //p' | tr -d '\r')
-f=$(echo "$floor_out" | sed -n 's/^median-ms //p' | tr -d '\r')
-echo "Ratio of medians, Navolet / floor: $(awk -v n="$n" -v f="$f" 'BEGIN { printf "%.2f", n / f }')"
-
-echo "Navolet at rest with its icon shown:"
-bench resources "Navolet-Quendal Property Page"
-# Wine's process, as Linux counts it (utime + stime, in clock ticks), beside the driver's
-# GetProcessTimes reading of the same interval.
-ticks() { awk '{ print $14 + $15 }' "/proc/$NAVOLET_PID/stat"; }
-before=$(ticks)
-bench idle-cpu "Navolet-Quendal Property Page" "$IDLE"
-after=$(ticks)
-echo "idle CPU over $IDLE s as Linux counts it: $(( (after - before) * 1000 / $(getconf CLK_TCK) )) ms"
-stripped=$(mktemp)
-i686-w64-mingw32-strip -o "$stripped" "$BUILD/Navolet.exe"
-echo "Navolet.exe: $(stat -c %s "$BUILD/Navolet.exe") bytes as built (static runtime), $(stat -c %s "$stripped") bytes stripped"
-rm -f "$stripped"
+  stripped=$(mktemp)
+  $strip -o "$stripped" "$dir/Navolet.exe"
+  echo "Navolet.exe ($arch-bit): $(stat -c %s "$dir/Navolet.exe") bytes as built, $(stat -c %s "$stripped") bytes stripped"
+  rm -f "$stripped"
+done
+echo
+echo "Load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -6,7 +6,7 @@ set -euo pipefail
 source "$(dirname "$0")/env.sh"
 "$ROOT/tools/setup.sh"
 echo "Building Navolet.exe"
-navolet_build Navolet
+navolet_build 32 Navolet
 echo "Packing"
 (cd "$BUILD" && cpack -B "$BUILD/packages" >/dev/null)
 ls -l "$BUILD"/packages/Navolet-*.{zip,exe}

@@ -19,7 +19,7 @@ echo "Checking the packages it needs (installing what is missing)"
 
 if [ -n "${DISPLAY:-}" ]; then
   echo "Building Navolet.exe and the demo camera into ${BUILD#"$ROOT"/}/"
-  navolet_build Navolet democam
+  navolet_build 32 Navolet democam
   navolet_prefix
   navolet_democam
   echo "Navolet runs in the notification area: double-click its icon for the camera's"
@@ -36,7 +36,7 @@ mkdir -p "$BUILD"
 navolet_prefix &
 prefix=$!
 echo "Building Navolet.exe, the demo camera and the driver into ${BUILD#"$ROOT"/}/"
-navolet_build Navolet democam NavoletDriver
+navolet_build 32 Navolet democam NavoletDriver
 wait $prefix
 navolet_wineserver
 rm -rf "$SHOTS"

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building and running Navolet needs on Debian: cmake, the MinGW-w64
-# cross compiler, GoogleTest's sources, 32-bit Wine, Xvfb, the screenshot tools and
-# makensis for the installer.
+# cross compilers for 32-bit and 64-bit Windows, GoogleTest's sources, 32-bit and 64-bit
+# Wine, Xvfb, the screenshot tools and makensis for the installer.
 set -euo pipefail
-packages=(cmake make g++-mingw-w64-i686 googletest wine wine32:i386 xvfb x11-apps imagemagick xdotool procps fonts-wine nsis)
+packages=(cmake make g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest wine wine32:i386 wine64 xvfb x11-apps imagemagick xdotool procps fonts-wine nsis)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

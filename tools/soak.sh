@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Soak under Wine with the demo camera: RUNS launches of the real Navolet.exe (a
-# double-click, the frame shown, the frame closed), with Navolet's handle count, GDI and
-# USER objects and private bytes after the first and after the last launch. Fails when
-# they grew beyond a small allowance or a launch did not open and close the frame.
+# Soak under Wine with the demo camera, for each architecture: RUNS launches of the real
+# Navolet.exe (a double-click, the frame shown, the frame closed), with Navolet's handle
+# count, GDI and USER objects and private bytes after the first and after the last
+# launch. Fails when they grew beyond a small allowance or a launch did not open and
+# close the frame.
 #   tools/soak.sh [RUNS]
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
@@ -14,25 +15,37 @@ navolet_build >/dev/null
 # again, which would put the same 2 s into every launch after the first.
 export WINEPREFIX=$BUILD/bench-prefix
 navolet_display
-NAVOLET_PID=""
-trap '[ -n "$NAVOLET_PID" ] && kill "$NAVOLET_PID" 2>/dev/null; navolet_cleanup' EXIT
+PIDS=()
+end_all() {
+  for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
+  for p in "${PIDS[@]}"; do wait "$p" 2>/dev/null || true; done
+  PIDS=()
+}
+trap 'end_all; navolet_cleanup' EXIT
 navolet_prefix
 navolet_wineserver
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+navolet_democam
 
-wine regsvr32 /s "$(winepath -w "$BUILD/democam.dll")" >/dev/null 2>&1
 # Wine 8 itself keeps handles on every launch, whoever makes the calls: 2 registry keys
 # per enumeration of the video input devices, 1 event per filter graph manager created
 # and released. The floor program (enumeration, no graph) shows its share; Navolet is
 # allowed the 3 per launch that its calls cost the platform, and nothing more.
-FLOOR_PID=""
-wine "$BUILD/BenchFloor.exe" &
-FLOOR_PID=$!
-trap '[ -n "$NAVOLET_PID" ] && kill "$NAVOLET_PID" 2>/dev/null; kill "$FLOOR_PID" 2>/dev/null; navolet_cleanup' EXIT
-echo "Reference: $RUNS launches of the floor program (same camera, fewest calls)"
-wine "$BUILD/BenchDriver.exe" soak "Navolet-Floor" "$RUNS" 2 || true
+status=0
+for arch in 32 64; do
+  dir=$BUILD
+  [ $arch = 64 ] && dir=$BUILD64
+  echo "== $arch-bit ($dir)"
+  wine "$dir/BenchFloor.exe" &
+  PIDS+=($!)
+  echo "Reference: $RUNS launches of the floor program (same camera, fewest calls)"
+  wine "$dir/BenchDriver.exe" soak "Navolet-Floor" "$RUNS" 2 || true
+  end_all
 
-wine "$BUILD/Navolet.exe" &
-NAVOLET_PID=$!
-echo "Soak: $RUNS launches of Navolet.exe with the demo camera"
-wine "$BUILD/BenchDriver.exe" soak "Navolet-Quendal Property Page" "$RUNS" 3
+  wine "$dir/Navolet.exe" &
+  PIDS+=($!)
+  echo "Soak: $RUNS launches of Navolet.exe with the demo camera"
+  wine "$dir/BenchDriver.exe" soak "Navolet-Quendal Property Page" "$RUNS" 3 || status=1
+  end_all
+done
+exit $status

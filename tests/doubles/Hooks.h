@@ -84,13 +84,13 @@ std::string ArgNames(A... a) {
     return names;
 }
 
-// What a failed call answers, or a passed one after Adjust. Operations that do not answer
-// an HRESULT fail with zero.
+// What a failed call answers, or a passed one after Adjust (where its answers are
+// HRESULTs). Operations that do not answer an HRESULT fail with zero.
 template <class R>
 R Outcome(Shot shot, R passed, HRESULT odd) {
     if constexpr (!std::is_same_v<R, HRESULT>) return shot == Shot::Fail ? R{} : passed;
     else if (shot == Shot::Fail) return plan.mode == Mode::Fail ? E_FAIL : odd;
-    else return shot == Shot::Adjust && odd == S_FALSE && passed == S_OK ? S_FALSE : passed;
+    else return shot == Shot::Adjust && (odd == S_FALSE || odd == S_OK) && passed == S_OK ? S_FALSE : passed;
 }
 
 template <auto method>

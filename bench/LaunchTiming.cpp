@@ -1,0 +1,80 @@
+// The timing build of Navolet (NavoletTiming.exe): the same program, with the platform
+// operations that open each phase of a launch wrapped to read the performance counter.
+// After each launch it writes one line of readings to the file named by the environment
+// variable NAVOLET_TIMING_FILE (bench/LaunchMarks.h); BenchDriver's "phases" lays them
+// beside its own readings of the posted double-click and of the visible frame (the
+// counter is the same in every process).
+//
+// With NAVOLET_TIMING_NOTHREAD set it creates the filter graph as CLSID_FilterGraphNoThread
+// instead of CLSID_FilterGraph, which prices the graph manager's worker thread. Navolet
+// itself never does that.
+#include "app/TrayApp.h"
+#include "platform/Seam.h"
+
+#include "LaunchMarks.h"
+
+TrayApp theApp;
+
+namespace {
+
+LONGLONG marks[MarkCount];
+LONGLONG lastPaint;
+
+decltype(platform::IsIconic) realIsIconic;
+decltype(platform::GetProfileStringA) realGetProfileString;
+decltype(platform::CoCreateInstance) realCoCreateInstance;
+decltype(platform::OleCreatePropertyFrame) realOleCreatePropertyFrame;
+
+void Note(Mark mark) { marks[mark] = CounterNow(); }
+
+// A launch starts by painting (hiding) the window, whose first call asks whether it is
+// minimised; it is known to be a launch when the capture file is read next.
+BOOL WINAPI TimedIsIconic(HWND window) {
+    lastPaint = CounterNow();
+    return realIsIconic(window);
+}
+
+DWORD WINAPI TimedGetProfileString(LPCSTR section, LPCSTR key, LPCSTR fallback, LPSTR text, DWORD size) {
+    if (lstrcmpA(key, "CaptureFile") == 0) {
+        for (LONGLONG& m : marks) m = 0;
+        marks[Launch] = lastPaint;
+        Note(Profile);
+    }
+    return realGetProfileString(section, key, fallback, text, size);
+}
+
+HRESULT WINAPI TimedCoCreateInstance(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid, LPVOID* out) {
+    Mark start = MarkCount;
+    if (clsid == CLSID_SystemDeviceEnum) start = Devices;
+    if (clsid == CLSID_CaptureGraphBuilder2) start = Builder;
+    if (clsid == CLSID_FilterGraph) start = Graph;
+    if (start != MarkCount) Note(start);
+    REFCLSID created = start == Graph && std::getenv("NAVOLET_TIMING_NOTHREAD") ? CLSID_FilterGraphNoThread : clsid;
+    HRESULT hr = realCoCreateInstance(created, outer, context, iid, out);
+    if (start == Builder || start == Graph) Note(static_cast<Mark>(start + 1));
+    return hr;
+}
+
+HRESULT WINAPI TimedOleCreatePropertyFrame(HWND owner, UINT x, UINT y, LPCOLESTR caption, ULONG objectCount,
+                                           LPUNKNOWN* objects, ULONG pageCount, LPCLSID pages, LCID locale,
+                                           DWORD reserved, LPVOID reserved2) {
+    Note(Frame);
+    HRESULT hr = realOleCreatePropertyFrame(owner, x, y, caption, objectCount, objects, pageCount, pages, locale,
+                                            reserved, reserved2);
+    WriteMarks(marks);  // after the frame has closed, so in no phase
+    return hr;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand) {
+    realIsIconic = platform::IsIconic;
+    realGetProfileString = platform::GetProfileStringA;
+    realCoCreateInstance = platform::CoCreateInstance;
+    realOleCreatePropertyFrame = platform::OleCreatePropertyFrame;
+    platform::IsIconic = &TimedIsIconic;
+    platform::GetProfileStringA = &TimedGetProfileString;
+    platform::CoCreateInstance = &TimedCoCreateInstance;
+    platform::OleCreatePropertyFrame = &TimedOleCreatePropertyFrame;
+    return AfxWinMain(instance, previous, commandLine, showCommand);
+}
