@@ -74,8 +74,10 @@ std::vector<std::string> RunApplet(std::vector<MSG> posted, BOOL add = TRUE, siz
     return journal;
 }
 
-const char* const added = "add size 488 window tray id 1 flags 7 message 0x464 icon set tip Quendal Camera Property";
-const char* const deleted = "delete size 488 window tray id 1 flags 7 message 0x464 icon set tip Quendal Camera Property";
+// The shell 5.0 layout of the record: 488 bytes on 32-bit Windows, 504 on 64-bit.
+const std::string record = std::string(sizeof(void*) == 4 ? " size 488" : " size 504") +
+                           " window tray id 1 flags 7 message 0x464 icon set tip Quendal Camera Property";
+const std::string added = "add" + record, deleted = "delete" + record;
 const MSG exitCommand = {nullptr, WM_COMMAND, ID_TRAY_EXIT, 0, 0, {}};
 const char* const instance = "instance Local\\Navolet-Quendal-Tray";
 // The shell's broadcast when it makes its taskbar anew.

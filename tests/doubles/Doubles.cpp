@@ -1,5 +1,7 @@
 #include "doubles/Doubles.h"
 
+#include "platform/ComHolder.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,24 +22,21 @@ std::vector<ComDouble*>& Live() {
 // count as freed as well as those the program frees.
 std::set<void*> outstanding;
 struct Spy : IMallocSpy {
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        *out = iid == IID_IUnknown || iid == IID_IMallocSpy ? this : nullptr;
-        return *out ? S_OK : E_NOINTERFACE;
-    }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override { return *out = this, S_OK; }
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    SIZE_T STDMETHODCALLTYPE PreAlloc(SIZE_T bytes) override { return bytes; }
-    void* STDMETHODCALLTYPE PostAlloc(void* block) override { return block; }
     void* STDMETHODCALLTYPE PreFree(void* block, WINBOOL) override { return outstanding.erase(block), block; }
-    void STDMETHODCALLTYPE PostFree(WINBOOL) override {}
     SIZE_T STDMETHODCALLTYPE PreRealloc(void* block, SIZE_T bytes, void** real, WINBOOL) override {
         return outstanding.erase(block), *real = block, bytes;
     }
+    SIZE_T STDMETHODCALLTYPE PreAlloc(SIZE_T bytes) override { return bytes; }
+    void* STDMETHODCALLTYPE PostAlloc(void* block) override { return block; }
     void* STDMETHODCALLTYPE PostRealloc(void* block, WINBOOL) override { return block; }
     void* STDMETHODCALLTYPE PreGetSize(void* block, WINBOOL) override { return block; }
     SIZE_T STDMETHODCALLTYPE PostGetSize(SIZE_T bytes, WINBOOL) override { return bytes; }
     void* STDMETHODCALLTYPE PreDidAlloc(void* block, WINBOOL) override { return block; }
     int STDMETHODCALLTYPE PostDidAlloc(void*, WINBOOL, int actual) override { return actual; }
+    void STDMETHODCALLTYPE PostFree(WINBOOL) override {}
     void STDMETHODCALLTYPE PreHeapMinimize() override {}
     void STDMETHODCALLTYPE PostHeapMinimize() override {}
 } spy;
@@ -142,29 +141,19 @@ ClassObject::ClassObject(REFCLSID clsid, IUnknown* object) : Double(NameOf(objec
 ClassObject::~ClassObject() { CoRevokeClassObject(cookie); }
 
 namespace {
-void WithMapper(void (*use)(IFilterMapper2*, Device&), Device& device) {
-    IFilterMapper2* mapper = nullptr;
-    ASSERT_EQ(CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER, IID_IFilterMapper2,
-                               reinterpret_cast<void**>(&mapper)), S_OK);
-    use(mapper, device);
-    mapper->Release();
+ComHolder<IFilterMapper2> Mapper() {
+    ComHolder<IFilterMapper2> mapper;
+    CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER, IID_IFilterMapper2, reinterpret_cast<void**>(mapper.Receive()));
+    return mapper;
 }
 }  // namespace
 
 Device::Device(const GUID& category, const wchar_t* instance, const wchar_t* friendlyName, REFCLSID clsid)
     : category(category), instance(instance), clsid(clsid) {
-    static const wchar_t* name;
-    name = friendlyName;
-    WithMapper([](IFilterMapper2* mapper, Device& d) {
-        REGFILTER2 filter = {2, MERIT_DO_NOT_USE, {{0, nullptr}}};
-        EXPECT_EQ(mapper->RegisterFilter(d.clsid, name, nullptr, &d.category, d.instance.c_str(), &filter), S_OK);
-    }, *this);
+    REGFILTER2 filter = {2, MERIT_DO_NOT_USE, {{0, nullptr}}};
+    EXPECT_EQ(Mapper()->RegisterFilter(clsid, friendlyName, nullptr, &category, instance, &filter), S_OK);
 }
 
-Device::~Device() {
-    WithMapper([](IFilterMapper2* mapper, Device& d) {
-        mapper->UnregisterFilter(&d.category, d.instance.c_str(), d.clsid);
-    }, *this);
-}
+Device::~Device() { Mapper()->UnregisterFilter(&category, instance.c_str(), clsid); }
 
 }  // namespace doubles

@@ -8,6 +8,7 @@
 // test's, and must hold exactly that one when the test checks Balanced() and when it is
 // destroyed; a Release below it fails the test at once. Doubles borrow each other (a
 // pin's filter and peer); enumerators live on the heap and hold their owner.
+#include <algorithm>
 #include <deque>
 #include <string>
 #include <type_traits>
@@ -123,9 +124,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE QueryPinInfo(PIN_INFO* info) override {
         if ((info->pFilter = filter)) filter->AddRef();
-        info->dir = direction;
-        MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, info->achName, MAX_PIN_NAME);
-        return S_OK;
+        return info->dir = direction, MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, info->achName, MAX_PIN_NAME), S_OK;
     }
     HRESULT STDMETHODCALLTYPE QueryDirection(PIN_DIRECTION* out) override { return *out = direction, S_OK; }
     HRESULT STDMETHODCALLTYPE QueryId(LPWSTR* id) override {
@@ -139,19 +138,16 @@ public:
     // IKsPropertySet: the pin category only.
     HRESULT STDMETHODCALLTYPE Get(REFGUID set, DWORD id, LPVOID, DWORD, LPVOID data, DWORD size, DWORD* returned) override {
         if (set != AMPROPSETID_Pin || id != AMPROPERTY_PIN_CATEGORY || size < sizeof(GUID)) return E_PROP_ID_UNSUPPORTED;
-        *static_cast<GUID*>(data) = category;
-        if (returned) *returned = sizeof(GUID);
-        return S_OK;
+        return *static_cast<GUID*>(data) = category, returned ? *returned = sizeof(GUID) : 0, S_OK;
     }
     STUB(Set, (REFGUID, DWORD, LPVOID, DWORD, LPVOID, DWORD), E_NOTIMPL)
     HRESULT STDMETHODCALLTYPE QuerySupported(REFGUID, DWORD, DWORD* how) override { return *how = KSPROPERTY_SUPPORT_GET, S_OK; }
     // IKsPin: a KSMULTIPLE_ITEM header followed by the mediums, as the proxy hands them out.
     HRESULT STDMETHODCALLTYPE KsQueryMediums(PKSMULTIPLE_ITEM* list) override {
-        ULONG bytes = sizeof(KSMULTIPLE_ITEM) + mediums.size() * sizeof(REGPINMEDIUM);
+        ULONG bytes = ULONG(sizeof(KSMULTIPLE_ITEM) + mediums.size() * sizeof(REGPINMEDIUM));
         *list = static_cast<KSMULTIPLE_ITEM*>(TaskAlloc(bytes));
-        **list = {bytes, static_cast<ULONG>(mediums.size())};
-        for (size_t i = 0; i < mediums.size(); ++i) reinterpret_cast<REGPINMEDIUM*>(*list + 1)[i] = mediums[i];
-        return S_OK;
+        **list = {bytes, ULONG(mediums.size())};
+        return std::copy(mediums.begin(), mediums.end(), reinterpret_cast<REGPINMEDIUM*>(*list + 1)), S_OK;
     }
     STUB(KsQueryInterfaces, (PKSMULTIPLE_ITEM*), E_NOTIMPL) STUB(KsCreateSinkPinHandle, (KSPIN_INTERFACE&, KSPIN_MEDIUM&), E_NOTIMPL)
     STUB(KsGetCurrentCommunication, (KSPIN_COMMUNICATION*, KSPIN_INTERFACE*, KSPIN_MEDIUM*), E_NOTIMPL)
@@ -269,17 +265,6 @@ public:
     FakeFilter filter{"dump"};
     FakePin input{"dump.in", PINDIR_INPUT};
     std::wstring fileName;
-};
-
-// The stream-format control of a capture pin: plain RGB video.
-class FakeStreamConfig : public Double<IAMStreamConfig> {
-public:
-    using Double::Double;
-    HRESULT STDMETHODCALLTYPE GetFormat(AM_MEDIA_TYPE** out) override {
-        return *out = NewMediaType(MEDIATYPE_Video, MEDIASUBTYPE_RGB24), S_OK;
-    }
-    STUB(SetFormat, (AM_MEDIA_TYPE*), E_NOTIMPL) STUB(GetNumberOfCapabilities, (int*, int*), E_NOTIMPL)
-    STUB(GetStreamCaps, (int, AM_MEDIA_TYPE**, BYTE*), E_NOTIMPL)
 };
 
 // While alive, creating clsid in this process answers with object (Wine's monikers and

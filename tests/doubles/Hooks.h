@@ -74,7 +74,7 @@ void Adopt(T& arg) {
 // The doubles among the arguments, for the journal.
 template <class T>
 std::string ArgName(T arg) {
-    if constexpr (std::is_pointer_v<T> && std::is_base_of_v<IUnknown, std::remove_pointer_t<T>>) return doubles::NameOf(arg);
+    if constexpr (std::is_pointer_v<T> && std::is_base_of_v<IUnknown, std::remove_pointer_t<T>>) return doubles::NameOf(arg, "platform");
     return "";
 }
 template <class... A>

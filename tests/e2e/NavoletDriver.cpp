@@ -5,7 +5,6 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
-#include <shlwapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -33,14 +32,12 @@ bool WaitFor(const char* seconds, Condition condition) {
 }
 
 std::string ClassOf(HWND h) {
-    char text[64] = "";
-    GetClassNameA(h, text, sizeof text);
-    return text;
+    char text[256] = "";
+    return std::string(text, GetClassNameA(h, text, sizeof text));
 }
 std::string TitleOf(HWND h) {
     char text[256] = "";
-    GetWindowTextA(h, text, sizeof text);
-    return text;
+    return std::string(text, GetWindowTextA(h, text, sizeof text));
 }
 
 BOOL CALLBACK Collect(HWND h, LPARAM list) {
@@ -55,14 +52,14 @@ std::vector<HWND> All(HWND parent = nullptr) {
     return all;
 }
 
-// Visible top-level windows by class and title ("*": any). The class "frame" stands for
-// a property frame: a dialog that holds a tab control.
-std::vector<HWND> Windows(const std::string& cls, const std::string& title) {
+// Visible top-level windows (or hidden ones too) by class and title ("*": any). The class
+// "frame" stands for a property frame: a dialog that holds a tab control.
+std::vector<HWND> Windows(const std::string& cls, const std::string& title, bool hiddenToo = false) {
     bool frame = cls == "frame";
     std::vector<HWND> found;
     for (HWND h : All())
-        if (IsWindowVisible(h) && ClassOf(h) == (frame ? "#32770" : cls) && (title == "*" || TitleOf(h) == title) &&
-            (!frame || FindWindowExA(h, nullptr, WC_TABCONTROLA, nullptr)))
+        if ((hiddenToo || IsWindowVisible(h)) && ClassOf(h) == (frame ? "#32770" : cls) &&
+            (title == "*" || TitleOf(h) == title) && (!frame || FindWindowExA(h, nullptr, WC_TABCONTROLA, nullptr)))
             found.push_back(h);
     return found;
 }
@@ -71,21 +68,13 @@ HWND First(const std::string& cls, const std::string& title) {
     return found.empty() ? nullptr : found[0];
 }
 
-// Tray windows, hidden ones too.
-std::vector<HWND> TrayWindows() {
-    std::vector<HWND> found;
-    for (HWND h : All())
-        if (ClassOf(h) == "#32770" && TitleOf(h) == trayTitle) found.push_back(h);
-    return found;
-}
+std::vector<HWND> TrayWindows() { return Windows("#32770", trayTitle, true); }
 
 // The icon as the shell holds it: a change of nothing succeeds only for an icon it has.
 NOTIFYICONDATAA Icon() {
     NOTIFYICONDATAA icon = {};
-    icon.cbSize = NOTIFYICONDATAA_V2_SIZE;
     std::vector<HWND> trays = TrayWindows();
-    icon.hWnd = trays.empty() ? nullptr : trays[0];
-    icon.uID = 1;
+    icon.cbSize = NOTIFYICONDATAA_V2_SIZE, icon.hWnd = trays.empty() ? nullptr : trays[0], icon.uID = 1;
     return icon;
 }
 bool IconShown() {
@@ -101,18 +90,10 @@ HWND Control(const char* cls, int id, const char* text = nullptr) {
     return nullptr;
 }
 
-// The demo camera counts its live capture filters in the registry.
-DWORD LiveFilters() {
-    DWORD count = 0, size = sizeof count;
-    SHGetValueA(HKEY_CURRENT_USER, "Software\\Navolet\\DemoCam", "LiveFilters", nullptr, &count, &size);
-    return count;
-}
-
 int Usage() {
-    std::puts("commands: start COMMAND_LINE | wait-tray S | taskbar-created | no-message-box |\n"
-              "  post MSG WPARAM LPARAM | post-to CLASS TITLE MSG WPARAM LPARAM | rect CLASS TITLE |\n"
-              "  wait CLASS TITLE COUNT S | page | slider ID [VALUE] | wait-no-filters S | list\n"
-              "  (TITLE *: any title; CLASS frame: a property frame)");
+    std::puts("commands: start COMMAND_LINE | wait-tray S | taskbar-created | no-message-box | post MSG WPARAM LPARAM |\n"
+              "  post-to CLASS TITLE MSG WPARAM LPARAM | rect CLASS TITLE | wait CLASS TITLE COUNT S | page |\n"
+              "  slider ID [VALUE]   (TITLE *: any title; CLASS frame: a property frame)");
     return 2;
 }
 
@@ -201,19 +182,6 @@ int main(int argc, char** argv) {
             SendMessageA(GetParent(bar), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(bar));
         }
         std::printf("%ld\n", long(SendMessageA(bar, TBM_GETPOS, 0, 0)));
-        return 0;
-    }
-    if (is("wait-no-filters", 1)) {
-        bool ok = WaitFor(argv[2], [] { return LiveFilters() == 0; });
-        return ok ? 0 : Fail("demo capture filters still alive");
-    }
-    if (is("list", 0)) {
-        for (HWND h : All()) {
-            RECT r;
-            GetWindowRect(h, &r);
-            std::printf("%p %-24s %-7s (%ld,%ld)-(%ld,%ld) \"%s\"\n", static_cast<void*>(h), ClassOf(h).c_str(),
-                        IsWindowVisible(h) ? "visible" : "hidden", r.left, r.top, r.right, r.bottom, TitleOf(h).c_str());
-        }
         return 0;
     }
     return Usage();
