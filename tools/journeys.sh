@@ -20,7 +20,7 @@ no_filters() {
 fail() {
   echo "FAIL: $*" >&2
   import -window root "$SHOTS/failure.png"
-  # Ending the driver that started Navolet ends Navolet.
+  # The Wine process the journey started is Navolet itself.
   [ -n "$NAVOLET_PID" ] && kill "$NAVOLET_PID" 2>/dev/null
   exit 1
 }
@@ -104,7 +104,7 @@ reset_live_filters() {
 
 start_navolet() {
   echo "Starting Navolet"
-  wine "$DRIVER" start "\"$(winepath -w "$NAVOLET")\"" &
+  wine "$NAVOLET" &
   NAVOLET_PID=$!
   drive wait-tray 30 || fail "no hidden tray window with its icon in the tray"
   drive no-message-box || fail "Navolet reported a start-up failure"
@@ -145,7 +145,7 @@ frame_and_second_start() {
   close_frame $IDOK OK
 
   echo "Starting Navolet a second time"
-  timeout 20 wine "$DRIVER" start "\"$(winepath -w "$NAVOLET")\"" || fail "the second Navolet did not end by itself"
+  timeout 20 wine "$NAVOLET" || fail "the second Navolet did not end by itself"
   open_frame
   drive wait-tray 1 || fail "not one tray window after the second start"
   [ "$(drive slider $IDC_BRIGHTNESS)" = 200 ] || fail "the first Navolet did not show the brightness set before"

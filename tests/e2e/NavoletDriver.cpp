@@ -91,7 +91,7 @@ HWND Control(const char* cls, int id, const char* text = nullptr) {
 }
 
 int Usage() {
-    std::puts("commands: start COMMAND_LINE | wait-tray S | taskbar-created | no-message-box | post MSG WPARAM LPARAM |\n"
+    std::puts("commands: wait-tray S | taskbar-created | no-message-box | post MSG WPARAM LPARAM |\n"
               "  post-to CLASS TITLE MSG WPARAM LPARAM | rect CLASS TITLE | wait CLASS TITLE COUNT S | page |\n"
               "  slider ID [VALUE]   (TITLE *: any title; CLASS frame: a property frame)");
     return 2;
@@ -103,25 +103,6 @@ int main(int argc, char** argv) {
     std::string command = argc > 1 ? argv[1] : "";
     auto is = [&](const char* name, int args) { return command == name && argc == args + 2; };
 
-    if (is("start", 1)) {
-        // Runs a command line on this desktop until it ends, with its exit status. A job
-        // ends it with the driver; what it starts itself leaves the job (an uninstaller's copy).
-        HANDLE job = CreateJobObjectA(nullptr, nullptr);
-        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
-        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_SILENT_BREAKAWAY_OK;
-        SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process;
-        if (!CreateProcessA(nullptr, argv[2], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &startup, &process))
-            return Fail("cannot start it");
-        AssignProcessToJobObject(job, process.hProcess);
-        ResumeThread(process.hThread);
-        DWORD status = 1;
-        WaitForSingleObject(process.hProcess, INFINITE);
-        GetExitCodeProcess(process.hProcess, &status);
-        return status;
-    }
     if (is("wait-tray", 1)) {
         // One tray window, hidden for good, its icon in the tray.
         bool ok = WaitFor(argv[2], [] {

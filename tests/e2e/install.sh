@@ -52,11 +52,13 @@ run=$(value Run Navolet)
 echo "  files, shortcut, installed-apps entry and start at sign-in are in place"
 
 echo "Starting Navolet as sign-in would: $run"
-wine "$DRIVER" start "$run" &
+wine "${run//\"/}" &
 NAVOLET_PID=$!
 drive wait-tray 30 || fail "the installed Navolet shows no icon"
 echo "Uninstalling silently while it runs"
-drive start "$(value Uninstall\\Navolet QuietUninstallString)" || fail "the silent uninstall failed"
+uninstall=$(value Uninstall\\Navolet QuietUninstallString)  # "C:\...\Uninstall.exe" /S
+exe=${uninstall#\"}
+wine "${exe%%\"*}" ${uninstall##*\" } || fail "the silent uninstall failed"
 for _ in $(seq 150); do
   { [ -d "$dir" ] || kill -0 "$NAVOLET_PID" 2>/dev/null; } || break
   sleep 0.2
