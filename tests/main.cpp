@@ -8,10 +8,8 @@
 namespace {
 // Under Wine a crash ends in its debugger and the process reports success: fail instead.
 LONG WINAPI Crashed(EXCEPTION_POINTERS* e) {
-    std::fprintf(stderr, "crashed: exception 0x%lx at %p\n", e->ExceptionRecord->ExceptionCode,
-                 e->ExceptionRecord->ExceptionAddress);
-    std::fflush(stderr);
-    ExitProcess(3);
+    std::fprintf(stderr, "crashed: exception 0x%lx at %p\n", e->ExceptionRecord->ExceptionCode, e->ExceptionRecord->ExceptionAddress);
+    return std::fflush(stderr), ExitProcess(3), 0;
 }
 }  // namespace
 

@@ -15,14 +15,8 @@ BOOL addResult;
 HWND tray;
 size_t exitInFrame;  // the frame in which Exit is chosen, counting from 1
 
-void Note(const char* format, ...) {
-    char text[300];
-    va_list args;
-    va_start(args, format);
-    vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    journal.push_back(text);
-}
+char line[300];
+#define Note(...) (snprintf(line, sizeof line, __VA_ARGS__), journal.push_back(line))
 
 BOOL WINAPI Notify(DWORD message, PNOTIFYICONDATAA d) {
     const bool first = !tray;
@@ -67,10 +61,9 @@ std::vector<std::string> RunApplet(std::vector<MSG> posted, BOOL add = TRUE, siz
         TrayApp app;
         AfxWinMain(GetModuleHandleA(nullptr), nullptr, const_cast<char*>(""), SW_SHOWDEFAULT);
     }
-    platform::Shell_NotifyIconA = &::Shell_NotifyIconA, platform::MessageBoxA = &::MessageBoxA;
-    platform::TrackPopupMenu = &::TrackPopupMenu, platform::GetCursorPos = &::GetCursorPos;
-    platform::OleCreatePropertyFrame = &::OleCreatePropertyFrame, platform::LoadMenuA = &::LoadMenuA;
-    platform::CreateMutexA = &::CreateMutexA;
+#define REAL(name) platform::name = &::name
+    REAL(Shell_NotifyIconA), REAL(MessageBoxA), REAL(TrackPopupMenu), REAL(GetCursorPos), REAL(OleCreatePropertyFrame);
+    REAL(LoadMenuA), REAL(CreateMutexA);
     return journal;
 }
 

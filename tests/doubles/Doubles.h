@@ -82,8 +82,7 @@ template <class IEnum, class Item, class Held>
 class Enumerator : public Double<IEnum> {
 public:
     Enumerator(IUnknown* owner, std::vector<Held> items) : Double<IEnum>("enum"), owner(owner), items(items) {
-        this->heap = true;
-        owner->AddRef();
+        this->heap = true, owner->AddRef();
     }
     ~Enumerator() override { owner->Release(); }
     HRESULT STDMETHODCALLTYPE Next(ULONG wanted, Item** out, ULONG* fetched) override {

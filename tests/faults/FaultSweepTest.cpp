@@ -16,6 +16,7 @@ using launch::LaunchWorld;
 
 namespace {
 
+// Fault points armed and survived, over all paths.
 struct Tally {
     int points = 0, survived = 0;
 };

@@ -29,18 +29,13 @@ BOOL CALLBACK Name(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR) {
 }
 BOOL CALLBACK Type(HMODULE module, LPSTR type, LONG_PTR) { return EnumResourceNamesA(module, type, &Name, 0); }
 
-// Navolet.exe is at the top of the build folder, beside this program's folder.
-std::string NavoletPath() {
-    char path[MAX_PATH];
-    std::string exe(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
-    return exe.erase(exe.rfind("\\tests\\")) + "\\Navolet.exe";
-}
-
 }  // namespace
 
 TEST(Resources, EveryResourceIsAsChecked) {
-    navolet = LoadLibraryExA(NavoletPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_TRUE(navolet) << NavoletPath();
+    char path[MAX_PATH];
+    std::string exe(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+    exe.erase(exe.rfind("\\tests\\")) += "\\Navolet.exe";  // at the top of the build folder
+    ASSERT_TRUE(navolet = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) << exe;
     EnumResourceTypesA(navolet, &Type, 0);
     FreeLibrary(navolet);
     EXPECT_EQ(rows, (std::vector<std::string>{
