@@ -1,14 +1,7 @@
-# Cross build for 64-bit Windows with Debian's MinGW-w64 (posix thread variant).
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR AMD64)
+# Cross build for 64-bit Windows; test programs run under 64-bit Wine (Debian keeps its
+# loader out of PATH).
 set(TOOLCHAIN_PREFIX x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${TOOLCHAIN_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${TOOLCHAIN_PREFIX}-g++-posix)
-set(CMAKE_RC_COMPILER ${TOOLCHAIN_PREFIX}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${TOOLCHAIN_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Test programs run under 64-bit Wine (Debian keeps its loader out of PATH).
+set(CMAKE_SYSTEM_PROCESSOR AMD64)
+include(${CMAKE_CURRENT_LIST_DIR}/toolchain-mingw.cmake)
 find_program(WINE64 wine64 PATHS /usr/lib/wine REQUIRED)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE64})

@@ -12,23 +12,7 @@ RUNS=${1:-100}
 IDLE=${2:-60}
 "$ROOT/tools/setup.sh" >/dev/null
 navolet_build >/dev/null
-# A prefix of its own, whose windows Wine leaves unmanaged: under Xvfb no window manager
-# runs, and Wine's X11 driver waits up to 2 s for one whenever a managed window is shown
-# again, which would put the same 2 s into every launch after the first.
-export WINEPREFIX=$BUILD/bench-prefix
-navolet_display
-PIDS=()
-# Ends what this script started and waits for it, so that no window of an ended program
-# is found by the next measurement.
-end_all() {
-  for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
-  for p in "${PIDS[@]}"; do wait "$p" 2>/dev/null || true; done
-  PIDS=()
-}
-trap 'end_all; navolet_cleanup' EXIT
-navolet_prefix
-navolet_wineserver
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+navolet_bench_prefix
 navolet_democam
 
 TITLE="Navolet-Quendal Property Page"

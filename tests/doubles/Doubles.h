@@ -5,7 +5,7 @@
 // Wine: device enumerator, monikers, property bags, filter graph, capture graph builder.
 //
 // Each double counts its references. One made by a test starts with one reference, the
-// test's, and must hold exactly that one when the test checks Balanced() and when it is
+// test's, and must be back at it (its baseline) when a test asks Unbalanced() and when it is
 // destroyed; a Release below it fails the test at once. Doubles borrow each other (a
 // pin's filter and peer); enumerators live on the heap and hold their owner.
 #include <algorithm>
@@ -66,7 +66,7 @@ protected:
     }
 };
 
-// A double's name; "-" for null and the interface's own name for a platform object.
+// A double's name; "-" for null, platformName for an object that is not a double.
 std::string NameOf(IUnknown* object, const char* platformName = "?");
 // Every double alive is at its baseline and no heap double is left; else what is wrong.
 std::string Unbalanced();

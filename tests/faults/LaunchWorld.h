@@ -112,7 +112,9 @@ struct LaunchWorld {
                  pages && ids[0] == cameraPage ? "camera" : "other", locale, s.videoFriendlyName,
                  s.videoInputCount, s.closedCaptionsAvailable, NameOf(s.videoStreamConfig, "platform").c_str());
         world->frames.push_back(text);
-        world->dialog.LaunchPropertyPages();  // the frame's own loop lets a double-click through
+        // The frame's own loop lets a double-click through (once: a launch that enters
+        // again shows a second frame rather than recursing for ever).
+        if (world->frames.size() == 1) world->dialog.LaunchPropertyPages();
         return S_OK;
     }
 };
