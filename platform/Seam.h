@@ -1,7 +1,7 @@
 #pragma once
 // Every platform operation the program's own code calls goes through these pointers.
 // Production points each at the real function; a test swaps the ones it needs and puts
-// them back (tests/doubles/SeamOverride.h).
+// them back.
 #include "platform/Win.h"
 
 #ifndef _WIN64
