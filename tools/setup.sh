@@ -1,9 +1,14 @@
 #!/usr/bin/env bash
 # Installs what building and running Navolet needs on Debian: cmake, the MinGW-w64
-# cross compilers for 32-bit and 64-bit Windows, GoogleTest's sources, 32-bit and 64-bit
-# Wine, Xvfb, the screenshot tools and makensis for the installer.
+# cross compilers for 32-bit and 64-bit Windows, GoogleTest's sources, 64-bit Wine,
+# Xvfb, the screenshot tools and makensis for the installer; and 32-bit Wine, with the
+# i386 architecture, where this machine runs 32-bit Linux programs. Where it does not,
+# 32-bit Wine could not start: it is not installed, or left unused if it is there.
 set -euo pipefail
-packages=(cmake make g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest wine wine32:i386 wine64 xvfb x11-apps imagemagick xdotool procps fonts-wine nsis)
+source "$(dirname "$0")/env.sh"
+navolet_on_error
+packages=(cmake make g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest wine wine64 xvfb x11-apps imagemagick xdotool procps fonts-wine nsis)
+navolet_probe32 && packages+=(wine32:i386)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
@@ -12,7 +17,7 @@ done
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 echo "setup: installing ${missing[*]}"
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+if [[ " ${missing[*]} " = *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
 fi
 $SUDO apt-get update -qq
