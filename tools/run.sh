@@ -3,23 +3,30 @@
 # you: it lives in the notification area; double-click its icon for the camera's property
 # pages, right-click it and choose "Exit" to end it. Without a display it starts Xvfb,
 # follows the end-to-end journey and keeps screenshots and a transcript in build/run/.
+# It runs the 32-bit build where 32-bit programs run, else the 64-bit one.
 #   tools/run.sh [--pictures]    --pictures: headless, and refreshes the pictures in docs/
 set -euo pipefail
-source "$(dirname "$0")/env.sh"
 PICTURES=""
 [ "${1:-}" = --pictures ] && PICTURES=1 && unset DISPLAY
-NAVOLET=$BUILD/Navolet.exe
-DRIVER=$BUILD/NavoletDriver.exe
-DEMOCAM=$BUILD/democam.dll
+
+echo "Checking the packages it needs (installing what is missing)"
+"$(dirname "$0")/setup.sh"
+source "$(dirname "$0")/env.sh"
+navolet_on_error
+[ -n "$NAVOLET_ARCHS" ] || { echo "FAILED: $NAVOLET_WHY" >&2; exit 1; }
+ARCH=32 DIR=$BUILD
+[ -n "$NAVOLET_WIN32" ] || ARCH=64 DIR=$BUILD64
+if [ $ARCH = 32 ]; then echo "Running the 32-bit build: $NAVOLET_WHY"
+else echo "Running the 64-bit build: $NAVOLET_WHY"; fi
+NAVOLET=$DIR/Navolet.exe
+DRIVER=$DIR/NavoletDriver.exe
+DEMOCAM=$DIR/democam.dll
 SHOTS=$BUILD/run
 source "$ROOT/tools/journeys.sh"
 
-echo "Checking the packages it needs (installing what is missing)"
-"$ROOT/tools/setup.sh"
-
 if [ -n "${DISPLAY:-}" ]; then
-  echo "Building Navolet.exe and the demo camera into ${BUILD#"$ROOT"/}/"
-  navolet_build 32 Navolet democam
+  echo "Building Navolet.exe and the demo camera into ${DIR#"$ROOT"/}/"
+  navolet_build $ARCH Navolet democam
   navolet_prefix
   navolet_democam
   echo "Navolet runs in the notification area: double-click its icon for the camera's"
@@ -35,15 +42,16 @@ echo "Making the Wine prefix in ${WINEPREFIX#"$ROOT"/} (once) while building"
 mkdir -p "$BUILD"
 navolet_prefix &
 prefix=$!
-echo "Building Navolet.exe, the demo camera and the driver into ${BUILD#"$ROOT"/}/"
-navolet_build 32 Navolet democam NavoletDriver
-wait $prefix
+echo "Building Navolet.exe, the demo camera and the driver into ${DIR#"$ROOT"/}/"
+navolet_build $ARCH Navolet democam NavoletDriver
+wait $prefix || { echo "FAILED: the Wine prefix was not made (see above)" >&2; exit 1; }
 navolet_wineserver
 rm -rf "$SHOTS"
 mkdir -p "$SHOTS"
 exec > >(tee "$SHOTS/transcript.txt") 2>&1
-# The journey checks each step itself and stops at the first that fails.
-set +e
+# The journey checks each step itself and stops at the first that fails, saying which.
+set +eE
+trap - ERR
 journey
 echo "Done: screenshots and transcript.txt in ${SHOTS#"$ROOT"/}/"
 if [ -n "$PICTURES" ]; then

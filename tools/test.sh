@@ -1,19 +1,40 @@
 #!/usr/bin/env bash
-# Builds both architectures and runs every test of each under Wine (on Xvfb when there
-# is no display): the 32-bit build under 32-bit Wine, the 64-bit build under 64-bit Wine,
-# in one prefix with the demo camera registered in both registry views.
+# Builds both architectures and runs every test of each that this machine can run, under
+# Wine (on Xvfb when there is no display): the 32-bit build under 32-bit Wine, the 64-bit
+# build under 64-bit Wine, in one prefix with the demo camera registered in both registry
+# views. Where no 32-bit Linux program runs, neither does 32-bit Wine: the 32-bit build is
+# made all the same, its tests are not run, and the run says so at its start and its end.
 set -euo pipefail
+"$(dirname "$0")/setup.sh"
 source "$(dirname "$0")/env.sh"
-"$ROOT/tools/setup.sh"
+navolet_on_error
+navolet_wine_line
+[ -n "$NAVOLET_ARCHS" ] && [ -x "$WINE64" ] || { echo "FAILED: no Wine to run the tests with" >&2; exit 1; }
+not_run=""
+if [ -z "$NAVOLET_WIN32" ]; then
+  not_run="the 32-bit tests ($BUILD: navolet_tests, e2e and install, whose installer is a 32-bit program)"
+  echo "Not run here: $not_run, because 32-bit Windows programs cannot run on this machine"
+fi
 navolet_build
 navolet_display
 trap navolet_cleanup EXIT
 navolet_prefix
 navolet_wineserver
 navolet_democam
-status=0
-echo "== 32-bit ($BUILD)"
-(cd "$BUILD" && ctest --output-on-failure -j 2) || status=1
-echo "== 64-bit ($BUILD64)"
-(cd "$BUILD64" && ctest --output-on-failure -j 2) || status=1
+status=0 summary=""
+for arch in $NAVOLET_ARCHS; do
+  dir=$BUILD
+  [ "$arch" = 64 ] && dir=$BUILD64
+  echo "== $arch-bit ($dir)"
+  log=$dir/ctest.txt
+  (cd "$dir" && ctest --output-on-failure -j 2) 2>&1 | tee "$log" || status=1
+  summary+="$arch-bit: $(grep -E 'tests passed, ' "$log" | tail -n 1)"$'\n'
+  # What CTest skipped is listed under this line: skipped is not passed.
+  skipped=$(sed -n '/did not run:/,/^$/s/^ *[0-9]* - \(.*\)/  not run: \1/p' "$log")
+  [ -z "$skipped" ] || summary+="$skipped"$'\n'
+done
+echo "== Summary"
+navolet_wine_line
+printf '%s\n' "${summary%$'\n'}"
+if [ -n "$not_run" ]; then echo "Not run: $not_run"; fi
 exit $status
