@@ -11,6 +11,13 @@ set(CPACK_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR})
 set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/res/Navolet.ico)
 set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/res/Navolet.ico)
 set(CPACK_NSIS_DISPLAY_NAME Navolet)
+# The installer is a program of the same architecture as the Navolet it carries: a 64-bit
+# one runs where no 32-bit program can.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(CPACK_NAVOLET_NSIS_TARGET amd64-unicode)
+else()
+  set(CPACK_NAVOLET_NSIS_TARGET x86-unicode)
+endif()
 
 # Packing only copies what is built: it must not wait for every test program.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)

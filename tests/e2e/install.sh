@@ -36,6 +36,11 @@ wine reg query "$KEY\\Uninstall" 2>/dev/null | grep -q 'Uninstall\\' || wine reg
 echo "Making the installer with CPack"
 "$CPACK" -G NSIS --config "$BUILD/CPackConfig.cmake" -B "$WORK" >"$WORK/cpack.txt" 2>&1 ||
   { cat "$WORK/cpack.txt"; fail "CPack made no installer"; }
+# The installer is a program of Navolet's own architecture: the 64-bit one also runs where
+# no 32-bit program can. (The machine field of the PE header.)
+machine() { od -An -tx2 -j$(($(od -An -tu4 -j60 -N4 "$1") + 4)) -N2 "$1" | tr -d ' '; }
+[ "$(machine "$WORK"/Navolet-*.exe)" = "$(machine "$BUILD/Navolet.exe")" ] ||
+  fail "the installer is a program for machine $(machine "$WORK"/Navolet-*.exe), Navolet.exe for $(machine "$BUILD/Navolet.exe")"
 state >"$WORK/before"
 echo "Installing silently"
 wine "$WORK"/Navolet-*.exe /S || fail "the silent install failed"
