@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
-# Launch benchmark under Wine with the demo camera, for each architecture: the time from
-# a tray double-click to the visible property frame for Navolet and for the floor program
-# (the fewest calls that open the same frame), RUNS launches of each taken in turns, and
-# the ratio of their medians; the launch of the timing build cut into phases; Navolet's
-# CPU time over IDLE_SECONDS with its icon shown; the size of Navolet.exe. Prints
-# figures; it is not a test.
+# Launch benchmark under Wine with the demo camera, for each architecture that runs here:
+# the time from a tray double-click to the visible property frame for Navolet and for the
+# floor program (the fewest calls that open the same frame), RUNS launches of each taken
+# in turns, and the ratio of their medians; the launch of the timing build cut into
+# phases; Navolet's CPU time over IDLE_SECONDS with its icon shown; the size of
+# Navolet.exe. Prints figures; it is not a test.
 #   tools/bench.sh [RUNS [IDLE_SECONDS]]     (100 runs, 60 s by default)
 set -euo pipefail
+"$(dirname "$0")/setup.sh" >/dev/null
 source "$(dirname "$0")/env.sh"
 RUNS=${1:-100}
 IDLE=${2:-60}
-"$ROOT/tools/setup.sh" >/dev/null
 navolet_build >/dev/null
 navolet_bench_prefix
 navolet_democam
@@ -20,9 +20,10 @@ FLOOR="Navolet-Floor"
 TIMING_FILE=$BUILD/bench-phases.txt
 start() { "$@" & PIDS+=($!); }
 
+navolet_wine_line
 echo "Navolet launch benchmark, $(date -u '+%Y-%m-%d %H:%M UTC'), Wine $(wine --version), $(nproc) cores," \
      "load average $(cut -d' ' -f1-3 /proc/loadavg)"
-for arch in 32 64; do
+for arch in $NAVOLET_ARCHS; do
   dir=$BUILD strip=i686-w64-mingw32-strip
   [ $arch = 64 ] && dir=$BUILD64 strip=x86_64-w64-mingw32-strip
   bench() { wine "$dir/BenchDriver.exe" "$@"; }

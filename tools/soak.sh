@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Soak under Wine with the demo camera, for each architecture: RUNS launches of the real
-# Navolet.exe (a double-click, the frame shown, the frame closed), with Navolet's handle
-# count, GDI and USER objects and private bytes after the first and after the last
-# launch. Fails when they grew beyond a small allowance or a launch did not open and
-# close the frame.
+# Soak under Wine with the demo camera, for each architecture that runs here: RUNS
+# launches of the real Navolet.exe (a double-click, the frame shown, the frame closed),
+# with Navolet's handle count, GDI and USER objects and private bytes after the first
+# and after the last launch. Fails when they grew beyond a small allowance or a launch
+# did not open and close the frame.
 #   tools/soak.sh [RUNS]
 set -euo pipefail
+"$(dirname "$0")/setup.sh" >/dev/null
 source "$(dirname "$0")/env.sh"
+navolet_wine_line
 RUNS=${1:-200}
-"$ROOT/tools/setup.sh" >/dev/null
 navolet_build >/dev/null
 navolet_bench_prefix
 navolet_democam
@@ -18,7 +19,7 @@ navolet_democam
 # and released. The floor program (enumeration, no graph) shows its share; Navolet is
 # allowed the 3 per launch that its calls cost the platform, and nothing more.
 status=0
-for arch in 32 64; do
+for arch in $NAVOLET_ARCHS; do
   dir=$BUILD
   [ $arch = 64 ] && dir=$BUILD64
   echo "== $arch-bit ($dir)"
