@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
-# Makes the release packages with CPack: build/packages/Navolet-<version>-win32.zip
-# (portable: Navolet.exe, README.txt, LICENSE.txt) and Navolet-<version>-win32.exe (the
-# installer, made by makensis); -win64 for a 64-bit build.
+# Makes the release packages with CPack, for both architectures, in build/packages/:
+# Navolet-<version>-win32.zip and -win64.zip (portable: Navolet.exe, README.txt,
+# LICENSE.txt), and Navolet-<version>-win32.exe and -win64.exe (the installers, made by
+# makensis, each a program of its own architecture). Making them runs no Windows program.
 set -euo pipefail
+"$(dirname "$0")/setup.sh"
 source "$(dirname "$0")/env.sh"
-"$ROOT/tools/setup.sh"
-echo "Building Navolet.exe"
-navolet_build 32 Navolet
-echo "Packing"
-(cd "$BUILD" && cpack -B "$BUILD/packages" >/dev/null)
+navolet_on_error
+for arch in 32 64; do
+  dir=$BUILD
+  [ $arch = 64 ] && dir=$BUILD64
+  echo "Building the $arch-bit Navolet.exe"
+  navolet_build $arch Navolet
+  echo "Packing"
+  (cd "$dir" && cpack -B "$BUILD/packages" >/dev/null)
+done
 ls -l "$BUILD"/packages/Navolet-*.{zip,exe}
