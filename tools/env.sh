@@ -62,12 +62,16 @@ navolet_choose_wine() {
     NAVOLET_WIN32=1 NAVOLET_ARCHS="32 64" loader=$WINE_LIB/wine
     NAVOLET_WHY="this machine runs 32-bit programs"
   fi
-  local server=$WINE_LIB/wineserver64
+  local server=$WINE_LIB/wineserver64 env=""
   [ -x "$server" ] || server=$WINE_LIB/wineserver32
-  # Wine starts the other architecture's programs through the loader named here, with
-  # "64" added or taken away; a process that starts the server starts this one.
-  export WINELOADER=$loader WINESERVER=$server
-  local env="export WINELOADER='$loader' WINESERVER='$server'"
+  # A 64-bit process starts programs through the loader named here, which must not be
+  # the 32-bit one (Debian's `wine` sets it so too when it falls back to the 64-bit one).
+  if [ -n "$NAVOLET_WIN32" ]; then
+    unset WINELOADER
+  else
+    export WINELOADER=$loader
+    env="export WINELOADER='$loader'"
+  fi
   navolet_shim wine "exec '$loader' \"\$@\""
   navolet_shim wine-stable "exec '$loader' \"\$@\""
   navolet_shim wine64 "exec '$WINE64' \"\$@\""
@@ -81,7 +85,7 @@ navolet_choose_wine() {
 # a script may be running from it.
 navolet_shim() {
   local file=$NAVOLET_WINE_BIN/$1 text
-  text=$(printf '#!/bin/sh\n%s\n%s' "$env" "$2")
+  text=$(printf '#!/bin/sh\n%s%s' "${env:+$env$'\n'}" "$2")
   [ "$(cat "$file" 2>/dev/null)" = "$text" ] && return 0
   mkdir -p "$NAVOLET_WINE_BIN"
   printf '%s\n' "$text" >"$file.new" && chmod +x "$file.new" && mv -f "$file.new" "$file"
@@ -118,6 +122,7 @@ navolet_step() {
   out=$("$@" 2>&1) || rc=$?
   [ $rc -eq 0 ] && return 0
   echo "FAILED: $what (status $rc${out:+; it printed:})" >&2
+  NAVOLET_REPORTED=1
   [ -n "$out" ] && printf '%s\n' "$out" | tail -n 20 | sed 's/^/  | /' >&2
   return $rc
 }
@@ -162,10 +167,11 @@ navolet_wineserver() {
   wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
 
-# For a tool's own steps: a command that fails and ends the tool says what it was.
+# For a tool's own steps: a command that fails and ends the tool says what it was, unless
+# navolet_step has said it already.
 navolet_on_error() {
   set -E
-  trap 'rc=$?; echo "FAILED: $BASH_COMMAND (status $rc)" >&2; exit $rc' ERR
+  trap 'rc=$?; [ -n "${NAVOLET_REPORTED:-}" ] || echo "FAILED: $BASH_COMMAND (status $rc)" >&2; exit $rc' ERR
 }
 
 navolet_cleanup() {
