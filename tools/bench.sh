@@ -24,8 +24,8 @@ navolet_wine_line
 echo "Navolet launch benchmark, $(date -u '+%Y-%m-%d %H:%M UTC'), Wine $(wine --version), $(nproc) cores," \
      "load average $(cut -d' ' -f1-3 /proc/loadavg)"
 for arch in $NAVOLET_ARCHS; do
-  dir=$BUILD strip=i686-w64-mingw32-strip
-  [ $arch = 64 ] && dir=$BUILD64 strip=x86_64-w64-mingw32-strip
+  dir=$(navolet_dir $arch) strip=i686-w64-mingw32-strip
+  [ $arch = 64 ] && strip=x86_64-w64-mingw32-strip
   bench() { wine "$dir/BenchDriver.exe" "$@"; }
   echo
   echo "== $arch-bit ($dir)"

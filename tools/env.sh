@@ -4,6 +4,8 @@
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=${NAVOLET_BUILD:-$ROOT/build}
 BUILD64=$BUILD/x64
+# The build folder of an architecture (32 or 64).
+navolet_dir() { if [ "$1" = 64 ]; then echo "$BUILD64"; else echo "$BUILD"; fi; }
 export WINEPREFIX=$BUILD/wineprefix
 # A 64-bit prefix runs 32-bit and 64-bit programs alike, each with its own registry view.
 export WINEARCH=win64
@@ -62,8 +64,7 @@ navolet_choose_wine() {
     NAVOLET_WIN32=1 NAVOLET_ARCHS="32 64" loader=$WINE_LIB/wine
     NAVOLET_WHY="this machine runs 32-bit programs"
   fi
-  local server=$WINE_LIB/wineserver64 env=""
-  [ -x "$server" ] || server=$WINE_LIB/wineserver32
+  local env=""
   # A 64-bit process starts programs through the loader named here, which must not be
   # the 32-bit one (Debian's `wine` sets it so too when it falls back to the 64-bit one).
   if [ -n "$NAVOLET_WIN32" ]; then
@@ -75,7 +76,7 @@ navolet_choose_wine() {
   navolet_shim wine "exec '$loader' \"\$@\""
   navolet_shim wine-stable "exec '$loader' \"\$@\""
   navolet_shim wine64 "exec '$WINE64' \"\$@\""
-  navolet_shim wineserver "exec '$server' \"\$@\""
+  navolet_shim wineserver "exec '$WINE_LIB/wineserver64' \"\$@\""
   for name in wineboot winepath regsvr32 winecfg winedbg wineconsole msiexec regedit; do
     navolet_shim "$name" "exec '$loader' $name.exe \"\$@\""
   done
@@ -105,8 +106,9 @@ navolet_build() {
   local arch archs=(32 64) targets=()
   if [ $# -gt 0 ]; then archs=("$1"); shift; targets=("$@"); fi
   for arch in "${archs[@]}"; do
-    local dir=$BUILD toolchain=i686-w64-mingw32
-    if [ "$arch" = 64 ]; then dir=$BUILD64 toolchain=x86_64-w64-mingw32; fi
+    local dir toolchain=i686-w64-mingw32
+    dir=$(navolet_dir "$arch")
+    [ "$arch" = 64 ] && toolchain=x86_64-w64-mingw32
     cmake -S "$ROOT" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-$toolchain.cmake" \
           -DCMAKE_BUILD_TYPE=Release >/dev/null
     cmake --build "$dir" -j "$(nproc)" ${targets[@]:+--target "${targets[@]}"}
@@ -180,8 +182,8 @@ navolet_cleanup() {
 }
 
 # The demo camera in the prefix (needs a running wineserver or starts one), for each
-# architecture that is built and runs here: the 32-bit DLL by the 32-bit regsvr32 into the 32-bit
-# registry view, the 64-bit DLL by the 64-bit regsvr32 into the 64-bit view.
+# architecture that is built and runs here: the 32-bit DLL by the 32-bit regsvr32 into
+# the 32-bit registry view, the 64-bit DLL by the 64-bit regsvr32 into the 64-bit view.
 #   navolet_democam                register under the camera's name
 #   navolet_democam register NAME  register under another name
 #   navolet_democam unregister     remove the device and its classes

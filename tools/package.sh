@@ -8,8 +8,7 @@ set -euo pipefail
 source "$(dirname "$0")/env.sh"
 navolet_on_error
 for arch in 32 64; do
-  dir=$BUILD
-  [ $arch = 64 ] && dir=$BUILD64
+  dir=$(navolet_dir $arch)
   echo "Building the $arch-bit Navolet.exe"
   navolet_build $arch Navolet
   echo "Packing"

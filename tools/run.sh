@@ -14,10 +14,10 @@ echo "Checking the packages it needs (installing what is missing)"
 source "$(dirname "$0")/env.sh"
 navolet_on_error
 [ -n "$NAVOLET_ARCHS" ] || { echo "FAILED: $NAVOLET_WHY" >&2; exit 1; }
-ARCH=32 DIR=$BUILD
-[ -n "$NAVOLET_WIN32" ] || ARCH=64 DIR=$BUILD64
-if [ $ARCH = 32 ]; then echo "Running the 32-bit build: $NAVOLET_WHY"
-else echo "Running the 64-bit build: $NAVOLET_WHY"; fi
+# The first architecture that runs here: 32-bit where it can.
+ARCH=${NAVOLET_ARCHS%% *}
+DIR=$(navolet_dir $ARCH)
+echo "Running the $ARCH-bit build: $NAVOLET_WHY"
 NAVOLET=$DIR/Navolet.exe
 DRIVER=$DIR/NavoletDriver.exe
 DEMOCAM=$DIR/democam.dll

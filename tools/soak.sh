@@ -20,8 +20,7 @@ navolet_democam
 # allowed the 3 per launch that its calls cost the platform, and nothing more.
 status=0
 for arch in $NAVOLET_ARCHS; do
-  dir=$BUILD
-  [ $arch = 64 ] && dir=$BUILD64
+  dir=$(navolet_dir $arch)
   echo "== $arch-bit ($dir)"
   wine "$dir/BenchFloor.exe" &
   PIDS+=($!)

@@ -9,7 +9,7 @@ set -euo pipefail
 source "$(dirname "$0")/env.sh"
 navolet_on_error
 navolet_wine_line
-[ -n "$NAVOLET_ARCHS" ] && [ -x "$WINE64" ] || { echo "FAILED: no Wine to run the tests with" >&2; exit 1; }
+[ -n "$NAVOLET_ARCHS" ] || { echo "FAILED: $NAVOLET_WHY" >&2; exit 1; }
 not_run=""
 if [ -z "$NAVOLET_WIN32" ]; then
   not_run="the 32-bit tests ($BUILD: navolet_tests, e2e and install, whose installer is a 32-bit program)"
@@ -23,15 +23,11 @@ navolet_wineserver
 navolet_democam
 status=0 summary=""
 for arch in $NAVOLET_ARCHS; do
-  dir=$BUILD
-  [ "$arch" = 64 ] && dir=$BUILD64
+  dir=$(navolet_dir "$arch")
   echo "== $arch-bit ($dir)"
   log=$dir/ctest.txt
   (cd "$dir" && ctest --output-on-failure -j 2) 2>&1 | tee "$log" || status=1
   summary+="$arch-bit: $(grep -E 'tests passed, ' "$log" | tail -n 1)"$'\n'
-  # What CTest skipped is listed under this line: skipped is not passed.
-  skipped=$(sed -n '/did not run:/,/^$/s/^ *[0-9]* - \(.*\)/  not run: \1/p' "$log")
-  [ -z "$skipped" ] || summary+="$skipped"$'\n'
 done
 echo "== Summary"
 navolet_wine_line
