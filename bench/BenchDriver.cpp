@@ -1,35 +1,48 @@
 // Measures running tray programs from outside, as the benchmark and the soak need it:
-// the time from a posted tray double-click to a visible property frame, the program's
-// handle, GDI, USER and private-byte counts, and its CPU time while idle.
+// the time from a posted tray double-click to a visible property frame, the time from
+// process creation to the icon in the tray, the programs' resources and their CPU time
+// while idle. The first TITLE is Navolet's; each later one is a floor it is compared with.
 //
-//   BenchDriver alternate RUNS TITLE FLOOR  RUNS launches of each of two programs, taken
-//                                          in turns (ABBA...), so that the machine's
-//                                          drift falls on both alike; min/median/max of
-//                                          each and the ratio of the medians
-//   BenchDriver phases RUNS TITLE FLOOR FILE  the same with the timing build for TITLE,
-//                                          each launch cut into phases at the counter
-//                                          readings both programs write to FILE
+//   BenchDriver alternate RUNS TITLE FLOOR...  RUNS launches of each program, taken in
+//                                          turns (the first of each run moved on every
+//                                          run), so that the machine's drift falls on
+//                                          all alike; min/median/max of each, the ratio
+//                                          of the medians and the median difference
+//                                          within a run to each floor
+//   BenchDriver phases RUNS FILE TITLE FLOOR...  the same with the timing build for
+//                                          TITLE, each launch cut into phases at the
+//                                          counter readings the programs write to FILE
 //                                          (bench/LaunchMarks.h); the median of each
+//   BenchDriver startup RUNS COMMAND TITLE COMMAND TITLE...  RUNS starts of each in turns:
+//                                          process creation to its icon in the tray and
+//                                          its window hidden; each ended by its Exit
+//                                          command before the next start
+//   BenchDriver startup-phases RUNS FILE COMMAND TITLE...  the same with the timing
+//                                          build, each start cut into phases at the marks
+//                                          the programs leave in FILE on their way out
 //   BenchDriver soak TITLE RUNS [PER]      RUNS launches; resources first and last; PER
 //                                          handle-table entries per launch are allowed
 //                                          for the platform's own growth
-//   BenchDriver resources TITLE            the program's resource counts now
-//   BenchDriver idle-cpu TITLE SECONDS     CPU time used over SECONDS of idle
-// TITLE and FLOOR are the captions of the programs' hidden windows. Exit status 0 = as
-// expected.
+//   BenchDriver resources TITLE...         the programs' resource counts now, side by side
+//   BenchDriver idle-cpu SECONDS TITLE...  CPU time each used over the same SECONDS
+// TITLE and FLOOR are the captions of the programs' hidden windows; a COMMAND is a
+// program's command line, its path in quotes. Exit status 0 = as expected.
 #include <windows.h>
+#include <shellapi.h>
 #include "LaunchMarks.h"
 #include "ProcessResources.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
 namespace {
 
 const UINT WM_TRAYNOTIFY = WM_USER + 100;
+const int maxPrograms = 4;
 
 double Milliseconds(LONGLONG ticks) {
     static LARGE_INTEGER frequency = [] {
@@ -116,33 +129,52 @@ double Median(std::vector<double> values) {
 }
 
 void PrintTimes(const char* title, const std::vector<double>& times) {
-    std::printf("%-32s runs %zu  min %7.1f ms  median %7.1f ms  max %7.1f ms\n", title, times.size(),
+    std::printf("%-36s runs %zu  min %7.1f ms  median %7.1f ms  max %7.1f ms\n", title, times.size(),
                 *std::min_element(times.begin(), times.end()), Median(times),
                 *std::max_element(times.begin(), times.end()));
 }
 
-// Both programs in turns, the first of each pair swapped every run (ABBA...), each warmed
-// up first with a launch that is not counted.
-int Alternate(int runs, HWND windows[2], const char* titles[2]) {
-    std::vector<double> times[2];
-    for (int w = 0; w < 2; ++w)
-        if (LaunchOnce(windows[w]) < 0) return Fail("the property frame did not open and close");
-    for (int i = 0; i < runs; ++i) {
-        for (int k = 0; k < 2; ++k) {
-            int w = (i + k) % 2;
-            double t = LaunchOnce(windows[w]);
-            if (t < 0) return Fail("the property frame did not open and close");
-            times[w].push_back(t);
-        }
+// The programs' column names: Navolet's first, each floor by its title after "Navolet-".
+const char* Label(const char* title, int i) {
+    const char prefix[] = "Navolet-";
+    if (i == 0) return "Navolet";
+    return std::strncmp(title, prefix, sizeof prefix - 1) == 0 ? title + sizeof prefix - 1 : title;
+}
+
+// Run i takes the programs in the order i, i+1, ...: over the runs each program comes
+// first, second, ... equally often. Each is warmed up with a launch that is not counted.
+template <class Once>
+bool InTurns(int runs, int n, Once once) {
+    for (int w = 0; w < n; ++w)
+        if (!once(w, -1)) return false;
+    for (int i = 0; i < runs; ++i)
+        for (int k = 0; k < n; ++k)
+            if (!once((i + k) % n, i)) return false;
+    return true;
+}
+
+// What each floor's figures are to the first program's: the ratio of the medians, and
+// the median of the differences within a run, the least touched by the load of the
+// moment since a run's launches follow each other closely.
+void Compare(int n, const char* const titles[], const std::vector<double> times[]) {
+    for (int w = 1; w < n; ++w) {
+        std::vector<double> differences;
+        for (size_t i = 0; i < times[0].size(); ++i) differences.push_back(times[0][i] - times[w][i]);
+        std::printf("Ratio of medians, %s / %s: %.3f; median difference within a run: %+.2f ms\n", titles[0],
+                    titles[w], Median(times[0]) / Median(times[w]), Median(differences));
     }
-    PrintTimes(titles[0], times[0]);
-    PrintTimes(titles[1], times[1]);
-    std::printf("Ratio of medians, %s / %s: %.2f\n", titles[0], titles[1], Median(times[0]) / Median(times[1]));
-    // Each run's two launches follow each other closely; their difference is the least
-    // touched by the load of the moment.
-    std::vector<double> differences;
-    for (int i = 0; i < runs; ++i) differences.push_back(times[0][i] - times[1][i]);
-    std::printf("Median difference within a run, %s - %s: %+.2f ms\n", titles[0], titles[1], Median(differences));
+}
+
+int Alternate(int runs, int n, const HWND windows[], const char* const titles[]) {
+    std::vector<double> times[maxPrograms];
+    bool ok = InTurns(runs, n, [&](int w, int run) {
+        double t = LaunchOnce(windows[w]);
+        if (run >= 0) times[w].push_back(t);
+        return t >= 0;
+    });
+    if (!ok) return Fail("the property frame did not open and close");
+    for (int w = 0; w < n; ++w) PrintTimes(titles[w], times[w]);
+    Compare(n, titles, times);
     return 0;
 }
 
@@ -177,37 +209,191 @@ bool ReadPhases(const char* file, LONGLONG posted, LONGLONG shown, double (&phas
     return true;
 }
 
-// The timing build and the floor in turns, as in Alternate, each launch cut into phases;
+// The median of each phase for each program, then the median of its difference within a
+// run from the first program's to each other's.
+template <int P>
+void PrintPhaseTable(const char* what, int runs, int n, const char* const titles[], const char* const (&names)[P],
+                     const std::vector<double> (&phases)[maxPrograms][P]) {
+    std::printf("Median of each phase over %d %s in turns, and of the difference within a run (ms):\n", runs, what);
+    // A column as wide as its heading.
+    char headers[2 * maxPrograms][64];
+    int widths[2 * maxPrograms], columns = 0;
+    for (int w = 0; w < n; ++w, ++columns) std::snprintf(headers[columns], sizeof headers[0], "%s", Label(titles[w], w));
+    for (int w = 1; w < n; ++w, ++columns) std::snprintf(headers[columns], sizeof headers[0], "- %s", Label(titles[w], w));
+    std::printf("  %-48s", "");
+    for (int c = 0; c < columns; ++c) {
+        widths[c] = std::max(9, static_cast<int>(std::strlen(headers[c])));
+        std::printf(" %*s", widths[c], headers[c]);
+    }
+    std::printf("\n");
+    for (int p = 0; p < P; ++p) {
+        std::printf("  %-48s", names[p]);
+        for (int w = 0; w < n; ++w) std::printf(" %*.2f", widths[w], Median(phases[w][p]));
+        for (int w = 1; w < n; ++w) {
+            std::vector<double> differences;
+            for (size_t i = 0; i < phases[0][p].size(); ++i) differences.push_back(phases[0][p][i] - phases[w][p][i]);
+            std::printf(" %+*.2f", widths[n - 1 + w], Median(differences));
+        }
+        std::printf("\n");
+    }
+}
+
+// The timing build and the floors in turns, as in Alternate, each launch cut into phases;
 // the median of each phase for each program.
-int Phases(int runs, HWND windows[2], const char* file) {
+int Phases(int runs, int n, const HWND windows[], const char* const titles[], const char* file) {
     const char* names[PhaseCount] = {
         "message to the handler",
         "hide, teardown of the empty record",
         "profile reads",
-        "device selection (floor: and binding, pages)",
+        "device selection (Floor: and binding, pages)",
         "capture graph builder creation",
         "filter graph creation",
         "filter initialisation (the rest to the frame)",
         "frame (called to visible)",
         "total (posted to visible)",
     };
-    std::vector<double> phases[2][PhaseCount];
-    for (int w = 0; w < 2; ++w)
-        if (LaunchOnce(windows[w]) < 0) return Fail("the property frame did not open and close");
-    for (int i = 0; i < runs; ++i) {
-        for (int k = 0; k < 2; ++k) {
-            int w = (i + k) % 2;
-            LONGLONG posted = 0, shown = 0;
-            double one[PhaseCount];
-            if (LaunchOnce(windows[w], &posted, &shown) < 0) return Fail("the property frame did not open and close");
-            if (!ReadPhases(file, posted, shown, one)) return Fail("no timing marks from this launch");
+    std::vector<double> phases[maxPrograms][PhaseCount];
+    const char* failure = nullptr;
+    InTurns(runs, n, [&](int w, int run) {
+        LONGLONG posted = 0, shown = 0;
+        double one[PhaseCount];
+        if (LaunchOnce(windows[w], &posted, &shown) < 0) failure = "the property frame did not open and close";
+        else if (!ReadPhases(file, posted, shown, one)) failure = "no timing marks from this launch";
+        else if (run >= 0)
             for (int p = 0; p < PhaseCount; ++p) phases[w][p].push_back(one[p]);
+        return failure == nullptr;
+    });
+    if (failure) return Fail(failure);
+    PrintPhaseTable("launches", runs, n, titles, names, phases);
+    return 0;
+}
+
+// The icon as the shell holds it: a change of nothing succeeds only for an icon it has.
+bool IconShown(HWND window) {
+    NOTIFYICONDATAA icon = {};
+    icon.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    icon.hWnd = window;
+    icon.uID = 1;
+    return Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE;
+}
+
+// One start, as at sign-in: from the process's creation until its icon is in the tray
+// and its window hidden for good; then its Exit command, and its end. The time in
+// milliseconds, or a negative number when it did not come up or go. Wine reports no
+// window's showing or hiding to an observer, and a program can be idle, its icon up and
+// its window not yet shown (Navolet's dialog shows when its message loop first runs
+// dry, and Wine's loop may show it once more after the first paint hid it): so the
+// state is watched, and the start ends where its last stretch of "icon up, window
+// hidden" began, once that has held for settle ms and a message has come through.
+double StartOnce(const char* command, const char* title, LONGLONG* created = nullptr, LONGLONG* seen = nullptr) {
+    const WPARAM exitCommand = 32773;
+    const double settle = 150;
+    if (!WaitFor(10000, [&] { return FindWindowA(nullptr, title) == nullptr; })) return -1;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    std::string commandLine = command;
+    LONGLONG start = Ticks();
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return -1;
+    HWND window = nullptr;
+    bool icon = false;  // once in the tray, it stays until the Exit command
+    LONGLONG since = 0;
+    bool came = WaitFor(20000, [&] {
+        LONGLONG now = Ticks();
+        if (!window) window = FindWindowA(nullptr, title);
+        bool hidden = window && !IsWindowVisible(window);
+        if (hidden && !icon) icon = IconShown(window);
+        if (!hidden || !icon) {
+            since = 0;
+            return false;
         }
+        if (!since) since = now;
+        return Milliseconds(now - since) > settle && WaitForInputIdle(process.hProcess, 0) == 0 &&
+               WaitIdle(window) && !IsWindowVisible(window);
+    });
+    if (window) PostMessageA(window, WM_COMMAND, exitCommand, 0);
+    bool ended = WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    if (created) *created = start;
+    if (seen) *seen = since;
+    return came && ended ? Milliseconds(since - start) : -1;
+}
+
+int Startup(int runs, int n, const char* const commands[], const char* const titles[]) {
+    std::vector<double> times[maxPrograms];
+    bool ok = InTurns(runs, n, [&](int w, int run) {
+        double t = StartOnce(commands[w], titles[w]);
+        if (run >= 0) times[w].push_back(t);
+        return t >= 0;
+    });
+    if (!ok) return Fail("a program did not come up with its icon, or did not end");
+    for (int w = 0; w < n; ++w) PrintTimes(titles[w], times[w]);
+    Compare(n, titles, times);
+    return 0;
+}
+
+// The phases of one start, cut at the marks the program left in file on its way out; a
+// phase whose marks the program does not pass reads 0.
+enum StartPhase {
+    Loading, ToWindow, WindowCreation, ToIcon, IconAddition, ComSetup, ShowAndPaint, Hiding, Seen, StartTotal,
+    StartPhaseCount
+};
+
+bool ReadStartPhases(const char* file, LONGLONG created, LONGLONG seen, double (&phases)[StartPhaseCount]) {
+    LONGLONG m[StartMarkCount] = {};
+    int read = 0;
+    if (FILE* f = std::fopen(file, "r")) {
+        for (LONGLONG& value : m) read += std::fscanf(f, "%lld", &value);
+        std::fclose(f);
     }
-    std::printf("Median of each phase over %d launches in turns (ms):\n", runs);
-    std::printf("  %-46s %9s %9s\n", "", "Navolet", "floor");
-    for (int p = 0; p < PhaseCount; ++p)
-        std::printf("  %-46s %9.2f %9.2f\n", names[p], Median(phases[0][p]), Median(phases[1][p]));
+    if (read != StartMarkCount || m[Entry] < created || m[IconAdd] > seen) return false;
+    auto span = [&](StartMark from, StartMark to) { return m[from] && m[to] ? Milliseconds(m[to] - m[from]) : 0.0; };
+    StartMark beforeShow = m[ComReady] ? ComReady : IconAdded;
+    phases[Loading] = Milliseconds(m[Entry] - created);
+    phases[ToWindow] = span(Entry, WindowCreate);
+    phases[WindowCreation] = span(WindowCreate, WindowMade);
+    phases[ToIcon] = span(WindowMade, IconAdd);
+    phases[IconAddition] = span(IconAdd, IconAdded);
+    phases[ComSetup] = span(IconAdded, ComReady);
+    phases[ShowAndPaint] = span(beforeShow, HideCalled);
+    phases[Hiding] = span(HideCalled, HideDone);
+    phases[Seen] = Milliseconds(seen - m[m[HideDone] ? HideDone : IconAdded]);
+    phases[StartTotal] = Milliseconds(seen - created);
+    return true;
+}
+
+// Starts of the timing build and the floor in turns, as in Startup, each cut into phases.
+int StartupPhases(int runs, int n, const char* const commands[], const char* const titles[], const char* file) {
+    const char* names[StartPhaseCount] = {
+        "creation to WinMain (loading, runtime, statics)",
+        "WinMain to the window asked for (floors: DLLs)",
+        "window creation (Navolet: to WM_INITDIALOG)",
+        "to the icon (Navolet: system menu, icons, menu)",
+        "Shell_NotifyIconA(NIM_ADD)",
+        "after the icon: common controls, COM",
+        "shown, to the first paint",
+        "hidden (ShowWindow SW_HIDE)",
+        "hidden (floor: icon added) to seen by the driver",
+        "total (creation to seen)",
+    };
+    SetEnvironmentVariableA("NAVOLET_START_FILE", file);
+    std::vector<double> phases[maxPrograms][StartPhaseCount];
+    const char* failure = nullptr;
+    InTurns(runs, n, [&](int w, int run) {
+        LONGLONG created = 0, seen = 0;
+        double one[StartPhaseCount];
+        DeleteFileA(file);
+        if (StartOnce(commands[w], titles[w], &created, &seen) < 0) failure = "a program did not come up or go";
+        else if (!ReadStartPhases(file, created, seen, one)) failure = "no start marks from this start";
+        else if (run >= 0)
+            for (int p = 0; p < StartPhaseCount; ++p) phases[w][p].push_back(one[p]);
+        return failure == nullptr;
+    });
+    SetEnvironmentVariableA("NAVOLET_START_FILE", nullptr);
+    if (failure) return Fail(failure);
+    PrintPhaseTable("starts", runs, n, titles, names, phases);
     return 0;
 }
 
@@ -237,21 +423,43 @@ int Soak(HWND window, int runs, int platformHandlesPerLaunch) {
     return grew ? Fail("resources grew over the launches") : 0;
 }
 
-int IdleCpu(HWND window, int seconds) {
-    HANDLE process = OpenOwner(window);
-    if (!process) return Fail("cannot open the program's process");
-    auto cpu = [&] {
-        FILETIME created, exited, kernel, user;
-        GetProcessTimes(process, &created, &exited, &kernel, &user);
-        ULARGE_INTEGER k = {{kernel.dwLowDateTime, kernel.dwHighDateTime}};
-        ULARGE_INTEGER u = {{user.dwLowDateTime, user.dwHighDateTime}};
-        return (k.QuadPart + u.QuadPart) / 10000.0;  // ms
-    };
-    double before = cpu();
-    Sleep(seconds * 1000);
-    double used = cpu() - before;
-    CloseHandle(process);
-    std::printf("idle CPU over %d s: %.1f ms\n", seconds, used);
+double CpuMilliseconds(HANDLE process) {
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+    ULARGE_INTEGER k = {{kernel.dwLowDateTime, kernel.dwHighDateTime}};
+    ULARGE_INTEGER u = {{user.dwLowDateTime, user.dwHighDateTime}};
+    return static_cast<double>(k.QuadPart + u.QuadPart) / 10000.0;
+}
+
+int IdleCpu(int seconds, int n, const HWND windows[], const char* const titles[]) {
+    HANDLE processes[maxPrograms];
+    double before[maxPrograms];
+    for (int w = 0; w < n; ++w) {
+        processes[w] = OpenOwner(windows[w]);
+        if (!processes[w]) return Fail("cannot open the program's process");
+        before[w] = CpuMilliseconds(processes[w]);
+    }
+    Sleep(static_cast<DWORD>(seconds) * 1000);
+    std::printf("CPU time over %d s of idle (GetProcessTimes):", seconds);
+    for (int w = 0; w < n; ++w) {
+        std::printf("%s %s %.1f ms", w ? "," : "", Label(titles[w], w), CpuMilliseconds(processes[w]) - before[w]);
+        CloseHandle(processes[w]);
+    }
+    std::printf("\n");
+    return 0;
+}
+
+int ResourcesNow(int n, const HWND windows[], const char* const titles[]) {
+    Resources r[maxPrograms];
+    const char* labels[maxPrograms];
+    for (int w = 0; w < n; ++w) {
+        HANDLE process = OpenOwner(windows[w]);
+        if (!process) return Fail("cannot open the program's process");
+        r[w] = MeasureProcess(process, ownerPid);
+        labels[w] = Label(titles[w], w);
+        CloseHandle(process);
+    }
+    PrintResourceTable(n, labels, r);
     return 0;
 }
 
@@ -263,33 +471,47 @@ HWND FindProgram(const char* title) {
     return window;
 }
 
-int main(int argc, char** argv) {
-    if (argc < 3) {
-        std::puts("usage: BenchDriver alternate RUNS TITLE FLOOR | phases RUNS TITLE FLOOR FILE | soak TITLE RUNS [PER] |"
-                  " resources TITLE | idle-cpu TITLE SECONDS");
-        return 2;
-    }
-    std::string command = argv[1];
-    if ((command == "alternate" && argc == 5) || (command == "phases" && argc == 6)) {
-        int runs = std::atoi(argv[2]);
-        const char* titles[2] = {argv[3], argv[4]};
-        HWND windows[2] = {FindProgram(titles[0]), FindProgram(titles[1])};
-        if (runs <= 0) return 2;
-        if (!windows[0] || !windows[1]) return Fail("no window with that title");
-        return command == "phases" ? Phases(runs, windows, argv[5]) : Alternate(runs, windows, titles);
-    }
-    const char* title = argv[2];
-    HWND window = FindProgram(title);
-    if (!window) return Fail("no window with that title");
-    int n = argc > 3 ? std::atoi(argv[3]) : 0;
-    if (command == "soak" && n > 0) return Soak(window, n, argc > 4 ? std::atoi(argv[4]) : 0);
-    if (command == "idle-cpu" && n > 0) return IdleCpu(window, n);
-    if (command == "resources") {
-        HANDLE process = OpenOwner(window);
-        if (!process) return Fail("cannot open the program's process");
-        PrintResources("now", MeasureProcess(process, ownerPid));
-        CloseHandle(process);
-        return 0;
-    }
+int Usage() {
+    std::puts("usage: BenchDriver alternate RUNS TITLE FLOOR... | phases RUNS FILE TITLE FLOOR... |\n"
+              "  startup RUNS COMMAND TITLE... | startup-phases RUNS FILE COMMAND TITLE... | soak TITLE RUNS [PER] | resources TITLE... |\n"
+              "  idle-cpu SECONDS TITLE...");
     return 2;
+}
+
+int main(int argc, char** argv) {
+    if (argc < 3) return Usage();
+    std::string command = argv[1];
+    if (command == "soak") {
+        HWND window = FindProgram(argv[2]);
+        int runs = argc > 3 ? std::atoi(argv[3]) : 0;
+        if (runs <= 0) return Usage();
+        if (!window) return Fail("no window with that title");
+        return Soak(window, runs, argc > 4 ? std::atoi(argv[4]) : 0);
+    }
+    if (command == "startup" || command == "startup-phases") {
+        bool phases = command == "startup-phases";
+        int runs = std::atoi(argv[2]);
+        int first = phases ? 4 : 3;
+        int n = (argc - first) / 2;
+        if (runs <= 0 || n < 1 || n > maxPrograms || (argc - first) % 2) return Usage();
+        const char* commands[maxPrograms];
+        const char* titles[maxPrograms];
+        for (int w = 0; w < n; ++w) commands[w] = argv[first + 2 * w], titles[w] = argv[first + 1 + 2 * w];
+        return phases ? StartupPhases(runs, n, commands, titles, argv[3]) : Startup(runs, n, commands, titles);
+    }
+    // The other commands: a number, for phases a file, then the programs' titles.
+    bool resources = command == "resources";
+    int first = resources ? 2 : command == "phases" ? 4 : 3;
+    int number = resources ? 1 : std::atoi(argv[2]);
+    int n = argc - first;
+    if (number <= 0 || n < 1 || n > maxPrograms) return Usage();
+    const char* const* titles = argv + first;
+    HWND windows[maxPrograms];
+    for (int w = 0; w < n; ++w)
+        if (!(windows[w] = FindProgram(titles[w]))) return Fail("no window with that title");
+    if (command == "alternate") return Alternate(number, n, windows, titles);
+    if (command == "phases") return Phases(number, n, windows, titles, argv[3]);
+    if (command == "idle-cpu") return IdleCpu(number, n, windows, titles);
+    if (resources) return ResourcesNow(n, windows, titles);
+    return Usage();
 }

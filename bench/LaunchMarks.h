@@ -1,8 +1,11 @@
 #pragma once
 // The counter readings a timed launch leaves for BenchDriver's "phases": one line of
 // MarkCount numbers in this order, 0 for a mark the program does not pass, written to the
-// file named by NAVOLET_TIMING_FILE after each launch. Navolet's timing build passes them
-// all; the floor program passes Launch, Devices and Frame.
+// file named by NAVOLET_TIMING_FILE after each launch. Navolet's timing build and the
+// required floor pass them all; the first floor passes Launch, Devices and Frame.
+// A timed start leaves StartMarkCount readings in the file named by NAVOLET_START_FILE
+// when the program is told to exit, for BenchDriver's "startup" (the counter is the same
+// in every process).
 #include <windows.h>
 
 #include <cstdio>
@@ -20,17 +23,32 @@ enum Mark {
     MarkCount
 };
 
+enum StartMark {
+    Entry,         // WinMain entered: the executable and its DLLs loaded, static objects built
+    WindowCreate,  // the window asked for (Navolet: its modal dialog)
+    WindowMade,    // the window made (Navolet: WM_INITDIALOG, the first call of its handler)
+    IconAdd,       // Shell_NotifyIconA(NIM_ADD) called ...
+    IconAdded,     // ... and back
+    ComReady,      // CoInitialize back (Navolet only)
+    HideCalled,    // the window hidden at its first paint ...
+    HideDone,      // ... and back
+    StartMarkCount
+};
+
 inline LONGLONG CounterNow() {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     return now.QuadPart;
 }
 
-inline void WriteMarks(const LONGLONG (&marks)[MarkCount]) {
-    const char* name = std::getenv("NAVOLET_TIMING_FILE");
+template <int N>
+void WriteMarks(const LONGLONG (&marks)[N], const char* variable = "NAVOLET_TIMING_FILE") {
+    const char* name = std::getenv(variable);
     FILE* file = name ? std::fopen(name, "w") : nullptr;
     if (!file) return;
     for (LONGLONG m : marks) std::fprintf(file, "%lld ", m);
     std::fprintf(file, "\n");
     std::fclose(file);
 }
+
+inline void WriteStartMarks(const LONGLONG (&marks)[StartMarkCount]) { WriteMarks(marks, "NAVOLET_START_FILE"); }

@@ -5,6 +5,9 @@
 // beside its own readings of the posted double-click and of the visible frame (the
 // counter is the same in every process).
 //
+// Its start is marked too, for BenchDriver's "startup": the readings go to the file named
+// by NAVOLET_START_FILE when the icon is deleted on the way out.
+//
 // With NAVOLET_TIMING_NOTHREAD set it creates the filter graph as CLSID_FilterGraphNoThread
 // instead of CLSID_FilterGraph, which prices the graph manager's worker thread. Navolet
 // itself never does that.
@@ -19,11 +22,17 @@ namespace {
 
 LONGLONG marks[MarkCount];
 LONGLONG lastPaint;
+LONGLONG startMarks[StartMarkCount];
 
 decltype(platform::IsIconic) realIsIconic;
 decltype(platform::GetProfileStringA) realGetProfileString;
 decltype(platform::CoCreateInstance) realCoCreateInstance;
 decltype(platform::OleCreatePropertyFrame) realOleCreatePropertyFrame;
+decltype(platform::DialogBoxParamA) realDialogBoxParam;
+decltype(platform::GetSystemMenu) realGetSystemMenu;
+decltype(platform::Shell_NotifyIconA) realShell_NotifyIcon;
+decltype(platform::CoInitialize) realCoInitialize;
+decltype(platform::ShowWindow) realShowWindow;
 
 void Note(Mark mark) { marks[mark] = CounterNow(); }
 
@@ -65,9 +74,56 @@ HRESULT WINAPI TimedOleCreatePropertyFrame(HWND owner, UINT x, UINT y, LPCOLESTR
     return hr;
 }
 
+// The start: the first time each of these is called.
+void NoteStart(StartMark mark) {
+    if (!startMarks[mark]) startMarks[mark] = CounterNow();
+}
+
+INT_PTR WINAPI TimedDialogBoxParam(HINSTANCE module, LPCSTR name, HWND owner, DLGPROC procedure, LPARAM parameter) {
+    NoteStart(WindowCreate);
+    return realDialogBoxParam(module, name, owner, procedure, parameter);
+}
+
+HMENU WINAPI TimedGetSystemMenu(HWND window, BOOL revert) {
+    NoteStart(WindowMade);
+    return realGetSystemMenu(window, revert);
+}
+
+BOOL WINAPI TimedShell_NotifyIcon(DWORD message, PNOTIFYICONDATAA data) {
+    if (message == NIM_DELETE) WriteStartMarks(startMarks);
+    if (message == NIM_ADD) NoteStart(IconAdd);
+    BOOL result = realShell_NotifyIcon(message, data);
+    if (message == NIM_ADD) NoteStart(IconAdded);
+    return result;
+}
+
+HRESULT WINAPI TimedCoInitialize(LPVOID reserved) {
+    HRESULT hr = realCoInitialize(reserved);
+    NoteStart(ComReady);
+    return hr;
+}
+
+BOOL WINAPI TimedShowWindow(HWND window, int command) {
+    if (command == SW_HIDE) NoteStart(HideCalled);
+    BOOL result = realShowWindow(window, command);
+    if (command == SW_HIDE) NoteStart(HideDone);
+    return result;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand) {
+    startMarks[Entry] = CounterNow();
+    realDialogBoxParam = platform::DialogBoxParamA;
+    realGetSystemMenu = platform::GetSystemMenu;
+    realShell_NotifyIcon = platform::Shell_NotifyIconA;
+    realCoInitialize = platform::CoInitialize;
+    realShowWindow = platform::ShowWindow;
+    platform::DialogBoxParamA = &TimedDialogBoxParam;
+    platform::GetSystemMenu = &TimedGetSystemMenu;
+    platform::Shell_NotifyIconA = &TimedShell_NotifyIcon;
+    platform::CoInitialize = &TimedCoInitialize;
+    platform::ShowWindow = &TimedShowWindow;
     realIsIconic = platform::IsIconic;
     realGetProfileString = platform::GetProfileStringA;
     realCoCreateInstance = platform::CoCreateInstance;

@@ -1,6 +1,8 @@
 #include "ProcessResources.h"
 #include <psapi.h>
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -39,6 +41,18 @@ DWORD HandleTableEntries(DWORD pid) {
     return n;
 }
 
+// Committed memory by region type: private, and images and mapped files together.
+void CommittedMemory(HANDLE process, Resources& r) {
+    MEMORY_BASIC_INFORMATION region;
+    for (const BYTE* address = nullptr;
+         VirtualQueryEx(process, address, &region, sizeof region) == sizeof region;
+         address = static_cast<const BYTE*>(region.BaseAddress) + region.RegionSize) {
+        if (region.State != MEM_COMMIT) continue;
+        if (region.Type == MEM_PRIVATE) r.committedPrivate += region.RegionSize;
+        else r.committedShared += region.RegionSize;
+    }
+}
+
 struct WindowCount {
     DWORD pid;
     DWORD n;
@@ -62,6 +76,25 @@ BOOL CALLBACK CountWindow(HWND hwnd, LPARAM lParam) {
 
 }  // namespace
 
+const Counted& PlatformCounts() {
+    static Counted counted = [] {
+        HANDLE self = GetCurrentProcess();
+        HBRUSH brush = CreateSolidBrush(RGB(0, 0, 0));
+        HMENU menu = CreateMenu();
+        DWORD handles = 0;
+        GetProcessHandleCount(self, &handles);
+        PROCESS_MEMORY_COUNTERS_EX memory = {};
+        memory.cb = sizeof memory;
+        GetProcessMemoryInfo(self, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
+        Counted c = {handles != 0, GetGuiResources(self, GR_GDIOBJECTS) != 0, GetGuiResources(self, GR_USEROBJECTS) != 0,
+                     memory.PrivateUsage != 0};
+        DestroyMenu(menu);
+        DeleteObject(brush);
+        return c;
+    }();
+    return counted;
+}
+
 Resources MeasureProcess(HANDLE process, DWORD pid) {
     Resources r;
     r.handleTable = HandleTableEntries(pid);
@@ -76,21 +109,74 @@ Resources MeasureProcess(HANDLE process, DWORD pid) {
     if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory)) {
         r.privateBytes = memory.PrivateUsage;
         r.commit = memory.PagefileUsage;
+        r.workingSet = memory.WorkingSetSize;
     }
+    CommittedMemory(process, r);
     return r;
 }
 
+namespace {
+const char notCounted[] = "not counted by this platform";
+
+unsigned long Kilobytes(SIZE_T bytes) { return static_cast<unsigned long>(bytes / 1024); }
+}  // namespace
+
 void PrintResources(const char* when, const Resources& r) {
-    std::printf("%-5s handles %lu (handle table %lu), GDI objects %lu, USER objects %lu (windows %lu), "
-                "private bytes %lu (commit %lu)\n",
-                when, r.handles, r.handleTable, r.gdi, r.user, r.windows, static_cast<unsigned long>(r.privateBytes),
-                static_cast<unsigned long>(r.commit));
+    const Counted& c = PlatformCounts();
+    char handles[64], gdi[64], user[64], privateBytes[64];
+    std::snprintf(handles, sizeof handles, "%lu", r.handles);
+    std::snprintf(gdi, sizeof gdi, "%lu", r.gdi);
+    std::snprintf(user, sizeof user, "%lu", r.user);
+    std::snprintf(privateBytes, sizeof privateBytes, "%lu", static_cast<unsigned long>(r.privateBytes));
+    std::printf("%-5s handles %s (handle table %lu), GDI objects %s, USER objects %s (windows %lu), private bytes %s"
+                " (committed private %lu KB, commit charge %lu KB)\n",
+                when, c.handles ? handles : notCounted, r.handleTable, c.gdi ? gdi : notCounted,
+                c.user ? user : notCounted, r.windows, c.privateBytes ? privateBytes : notCounted,
+                Kilobytes(r.committedPrivate), Kilobytes(r.commit));
+}
+
+void PrintResourceTable(int n, const char* const labels[], const Resources r[]) {
+    const Counted& c = PlatformCounts();
+    // A column as wide as its heading; then the first program's figure less each other's.
+    char headers[8][64];
+    int widths[8], columns = 0;
+    for (int i = 0; i < n && columns < 8; ++i, ++columns) std::snprintf(headers[columns], sizeof headers[0], "%s", labels[i]);
+    for (int i = 1; i < n && columns < 8; ++i, ++columns) std::snprintf(headers[columns], sizeof headers[0], "- %s", labels[i]);
+    std::printf("  %-44s", "");
+    for (int k = 0; k < columns; ++k) {
+        widths[k] = std::max(12, static_cast<int>(std::strlen(headers[k])));
+        std::printf(" %*s", widths[k], headers[k]);
+    }
+    std::printf("\n");
+    auto row = [&](const char* name, bool counted, auto value) {
+        std::printf("  %-44s", name);
+        if (!counted) {
+            std::printf(" %s\n", notCounted);
+            return;
+        }
+        for (int i = 0; i < n; ++i) std::printf(" %*ld", widths[i], value(r[i]));
+        for (int i = 1; i < n; ++i) std::printf(" %+*ld", widths[n - 1 + i], value(r[0]) - value(r[i]));
+        std::printf("\n");
+    };
+    auto kb = [](SIZE_T bytes) { return static_cast<long>(bytes / 1024); };
+    row("committed, private (KB, VirtualQueryEx)", true, [&](const Resources& x) { return kb(x.committedPrivate); });
+    row("committed, images and mappings (KB)", true, [&](const Resources& x) { return kb(x.committedShared); });
+    row("private bytes (KB)", c.privateBytes, [&](const Resources& x) { return kb(x.privateBytes); });
+    row("commit charge as Wine counts it (KB)", true, [&](const Resources& x) { return kb(x.commit); });
+    row("working set (KB)", true, [&](const Resources& x) { return kb(x.workingSet); });
+    row("handles", c.handles, [](const Resources& x) { return static_cast<long>(x.handles); });
+    row("entries in the system handle table", true, [](const Resources& x) { return static_cast<long>(x.handleTable); });
+    row("GDI objects", c.gdi, [](const Resources& x) { return static_cast<long>(x.gdi); });
+    row("USER objects", c.user, [](const Resources& x) { return static_cast<long>(x.user); });
+    row("windows", true, [](const Resources& x) { return static_cast<long>(x.windows); });
 }
 
 bool ResourcesGrew(const Resources& first, const Resources& last, long extraHandles) {
     const SIZE_T memory = 2 * 1024 * 1024;
     if (first.handleTable == 0 || last.handleTable == 0) return true;
-    return last.handles > first.handles + 16 || static_cast<long>(last.handleTable) > static_cast<long>(first.handleTable) + 16 + extraHandles ||
+    return last.handles > first.handles + 16 ||
+           static_cast<long>(last.handleTable) > static_cast<long>(first.handleTable) + 16 + extraHandles ||
            last.gdi > first.gdi + 8 || last.user > first.user + 8 || last.windows > first.windows + 8 ||
-           last.privateBytes > first.privateBytes + memory || last.commit > first.commit + memory;
+           last.privateBytes > first.privateBytes + memory || last.commit > first.commit + memory ||
+           last.committedPrivate > first.committedPrivate + memory;
 }

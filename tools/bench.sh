@@ -1,67 +1,131 @@
 #!/usr/bin/env bash
-# Launch benchmark under Wine with the demo camera, for each architecture that runs here:
-# the time from a tray double-click to the visible property frame for Navolet and for the
-# floor program (the fewest calls that open the same frame), RUNS launches of each taken
-# in turns, and the ratio of their medians; the launch of the timing build cut into
-# phases; Navolet's CPU time over IDLE_SECONDS with its icon shown; the size of
-# Navolet.exe. Prints figures; it is not a test.
-#   tools/bench.sh [RUNS [IDLE_SECONDS]]     (100 runs, 60 s by default)
+# Benchmark under Wine with the demo camera, for each architecture that runs here. Prints
+# figures; it is not a test.
+#   - the launch: the time from a tray double-click to the visible property frame for
+#     Navolet, for the required floor (BenchRequired: the work every launch must do, with
+#     plain calls) and for the first floor (BenchFloor: the fewest calls that open the
+#     frame), RUNS launches of each taken in turns; the launch of the timing build cut
+#     into phases beside the floors';
+#   - the start, as at sign-in: process creation to the icon in the tray and the window
+#     hidden, for Navolet and the tray floor (BenchTray: a hidden window, its icon, the
+#     tray call), RUNS starts of each in turns, and the timing build's start in phases;
+#   - the resident cost at rest with the icon shown, Navolet and the tray floor side by
+#     side, and their CPU time over IDLE_SECONDS;
+#   - the size of Navolet.exe.
+# The output is also left in build/bench-output.txt; --page puts it into
+# docs/performance.md, in place of the run that is there.
+#   tools/bench.sh [--page] [RUNS [IDLE_SECONDS]]     (100 runs, 60 s by default)
 set -euo pipefail
-"$(dirname "$0")/setup.sh" >/dev/null
-source "$(dirname "$0")/env.sh"
+TOOLS=$(cd "$(dirname "$0")" && pwd)
+if [ -z "${NAVOLET_BENCH_RUN:-}" ]; then
+  page=""
+  [ "${1:-}" = --page ] && { page=1; shift; }
+  "$TOOLS/setup.sh" >/dev/null
+  source "$TOOLS/env.sh"
+  mkdir -p "$BUILD"
+  out=$BUILD/bench-output.txt
+  NAVOLET_BENCH_RUN=1 "$0" "$@" | tee "$out"
+  [ "${PIPESTATUS[0]}" -eq 0 ] || exit 1
+  if [ -n "$page" ]; then
+    doc=$ROOT/docs/performance.md
+    awk -v out="$out" '
+      /^<!-- bench output begins -->$/ { print; while ((getline line < out) > 0) print (line == "" ? "" : "    " line); skip = 1; next }
+      /^<!-- bench output ends -->$/ { skip = 0 }
+      !skip' "$doc" >"$doc.new"
+    grep -q '^<!-- bench output ends -->$' "$doc.new" && mv "$doc.new" "$doc" ||
+      { rm -f "$doc.new"; echo "FAILED: no place for the output in $doc" >&2; exit 1; }
+    echo "(written into ${doc#"$ROOT"/})"
+  fi
+  exit 0
+fi
+
+source "$TOOLS/env.sh"
 RUNS=${1:-100}
 IDLE=${2:-60}
 navolet_build >/dev/null
 navolet_bench_prefix
 navolet_democam
 
-TITLE="Navolet-Quendal Property Page"
-FLOOR="Navolet-Floor"
-TIMING_FILE=$BUILD/bench-phases.txt
+NAVOLET="Navolet-Quendal Property Page"
 start() { "$@" & PIDS+=($!); }
+# What Linux counts of a Wine process: resident, anonymous, private (resident and not
+# shared), and CPU time (utime + stime) in milliseconds.
+linux_memory() {
+  awk '/^VmRSS:/ { rss = $2 } /^RssAnon:/ { anon = $2 } END { printf "resident %d KB, anonymous %d KB", rss, anon }' "/proc/$1/status"
+  awk '/^Private_(Clean|Dirty):/ { p += $2 } END { printf ", private %d KB\n", p }' "/proc/$1/smaps_rollup"
+}
+linux_cpu() { awk -v hz="$(getconf CLK_TCK)" '{ printf "%d\n", ($14 + $15) * 1000 / hz }' "/proc/$1/stat"; }
 
 navolet_wine_line
-echo "Navolet launch benchmark, $(date -u '+%Y-%m-%d %H:%M UTC'), Wine $(wine --version), $(nproc) cores," \
+echo "Navolet benchmark, $(date -u '+%Y-%m-%d %H:%M UTC'), Wine $(wine --version), $(nproc) cores," \
      "load average $(cut -d' ' -f1-3 /proc/loadavg)"
 for arch in $NAVOLET_ARCHS; do
   dir=$(navolet_dir $arch) strip=i686-w64-mingw32-strip
   [ $arch = 64 ] && strip=x86_64-w64-mingw32-strip
-  bench() { wine "$dir/BenchDriver.exe" "$@"; }
+  # A 64-bit program through the 64-bit loader: the process started is then Wine's
+  # process of the program itself, whose /proc figures are read below.
+  run=wine
+  [ $arch = 64 ] && run=wine64
+  bench() { $run "$dir/BenchDriver.exe" "$@"; }
+  exe() { winepath -w "$dir/$1"; }
   echo
   echo "== $arch-bit ($dir)"
-  echo "Time from the posted tray double-click to a visible property frame, $RUNS runs each, in turns:"
-  start wine "$dir/Navolet.exe"
-  navolet_pid=${PIDS[-1]}
-  start wine "$dir/BenchFloor.exe"
-  bench alternate "$RUNS" "$TITLE" "$FLOOR"
-
-  echo "Navolet at rest with its icon shown:"
-  bench resources "$TITLE"
-  # Wine's process, as Linux counts it (utime + stime, in clock ticks), beside the
-  # driver's GetProcessTimes reading of the same interval.
-  ticks() { awk '{ print $14 + $15 }' "/proc/$navolet_pid/stat"; }
-  before=$(ticks)
-  bench idle-cpu "$TITLE" "$IDLE"
-  after=$(ticks)
-  echo "idle CPU over $IDLE s as Linux counts it: $(( (after - before) * 1000 / $(getconf CLK_TCK) )) ms"
+  echo "Launch: the time from the posted tray double-click to a visible property frame, $RUNS runs each, in turns:"
+  start $run "$dir/Navolet.exe"
+  start $run "$dir/BenchRequired.exe"
+  start $run "$dir/BenchFloor.exe"
+  bench alternate "$RUNS" "$NAVOLET" Navolet-Required Navolet-Floor
   end_all
 
-  echo "Where the time goes: the timing build (NavoletTiming.exe) and the floor, $RUNS runs each, in turns"
-  rm -f "$TIMING_FILE"
+  echo "Where the launch's time goes: the timing build (NavoletTiming.exe) and the floors, $RUNS runs each, in turns"
   export NAVOLET_TIMING_FILE
-  NAVOLET_TIMING_FILE=$(winepath -w "$TIMING_FILE")
-  start wine "$dir/NavoletTiming.exe"
-  start wine "$dir/BenchFloor.exe"
-  bench phases "$RUNS" "$TITLE" "$FLOOR" "$NAVOLET_TIMING_FILE"
+  NAVOLET_TIMING_FILE=$(winepath -w "$BUILD/bench-phases.txt")
+  start $run "$dir/NavoletTiming.exe"
+  start $run "$dir/BenchRequired.exe"
+  start $run "$dir/BenchFloor.exe"
+  bench phases "$RUNS" "$NAVOLET_TIMING_FILE" "$NAVOLET" Navolet-Required Navolet-Floor
   end_all
   echo "What the filter graph manager's worker thread costs: the same, the timing build creating"
   echo "CLSID_FilterGraphNoThread in place of CLSID_FilterGraph (Navolet itself never does)"
-  NAVOLET_TIMING_NOTHREAD=1 wine "$dir/NavoletTiming.exe" &
+  NAVOLET_TIMING_NOTHREAD=1 $run "$dir/NavoletTiming.exe" &
   PIDS+=($!)
-  start wine "$dir/BenchFloor.exe"
-  bench phases "$RUNS" "$TITLE" "$FLOOR" "$NAVOLET_TIMING_FILE"
+  start $run "$dir/BenchRequired.exe"
+  bench phases "$RUNS" "$NAVOLET_TIMING_FILE" "$NAVOLET" Navolet-Required
   end_all
   unset NAVOLET_TIMING_FILE
+
+  # The tray floor, and the same with the DLLs that Navolet imports beyond the floor's
+  # loaded before its window: those its start needs (InitCommonControls, CoInitialize),
+  # then oleaut32 too, which only the launch needs.
+  tray="\"$(exe BenchTray.exe)\""
+  needs=(comctl32 ole32) imports=(comctl32 ole32 oleaut32)
+  floors=("$tray" Navolet-Tray "$tray ${needs[*]}" "Navolet-Tray$(printf '+%s' "${needs[@]}")"
+          "$tray ${imports[*]}" "Navolet-Tray$(printf '+%s' "${imports[@]}")")
+  echo "Start, as at sign-in: process creation to the icon in the tray and the window hidden, $RUNS starts each, in turns:"
+  bench startup "$RUNS" "\"$(exe Navolet.exe)\"" "$NAVOLET" "${floors[@]}"
+  echo "Where the start's time goes: the timing build and the tray floors, $RUNS starts each, in turns"
+  bench startup-phases "$RUNS" "$(winepath -w "$BUILD/bench-start.txt")" "\"$(exe NavoletTiming.exe)\"" "$NAVOLET" \
+        "${floors[0]}" "${floors[1]}" "${floors[4]}" "${floors[5]}"
+
+  echo "At rest with the icon shown, Navolet and the tray floors, 2 s after their start:"
+  start $run "$dir/Navolet.exe"
+  navolet_pid=${PIDS[-1]}
+  start $run "$dir/BenchTray.exe"
+  tray_pid=${PIDS[-1]}
+  start $run "$dir/BenchTray.exe" "${imports[@]}"
+  sleep 2
+  bench resources "$NAVOLET" Navolet-Tray "${floors[5]}"
+  echo "  as Linux counts the Wine processes: Navolet $(linux_memory $navolet_pid)"
+  echo "                                      Tray    $(linux_memory $tray_pid)"
+  navolet_cpu=$(linux_cpu $navolet_pid) tray_cpu=$(linux_cpu $tray_pid)
+  bench idle-cpu "$IDLE" "$NAVOLET" Navolet-Tray
+  echo "CPU time over the same $IDLE s as Linux counts it: Navolet $(( $(linux_cpu $navolet_pid) - navolet_cpu )) ms," \
+       "Tray $(( $(linux_cpu $tray_pid) - tray_cpu )) ms"
+  echo "Navolet after one launch (the frame opened and closed; the capture DLLs stay loaded):"
+  bench alternate 1 "$NAVOLET" >/dev/null
+  bench resources "$NAVOLET" Navolet-Tray
+  echo "  as Linux counts the Wine processes: Navolet $(linux_memory $navolet_pid)"
+  end_all
 
   stripped=$(mktemp)
   $strip -o "$stripped" "$dir/Navolet.exe"
