@@ -92,9 +92,9 @@ public:
     void Subclass(HWND hwnd);
     static CWnd* FromHandlePermanent(HWND hwnd);
 
-    // Also called outside WM_PAINT (a launch hides the window at once): paint by default
-    // processing of WM_PAINT itself, not of the message being handled.
-    void OnPaint() { DefWindowProc(WM_PAINT, 0, 0); }
+    // Default processing of the message being handled: of WM_PAINT it validates the
+    // window; a launch that calls it to hide the window at once needs no paint cycle.
+    void OnPaint() { Default(); }
     void OnSysCommand(UINT, LPARAM) { Default(); }
     HCURSOR OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(Default()); }
     void OnLButtonDblClk(UINT, CPoint) { Default(); }
