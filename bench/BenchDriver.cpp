@@ -300,7 +300,6 @@ double StartOnce(const char* command, const char* title, LONGLONG* created = nul
     bool icon = false;  // once in the tray, it stays until the Exit command
     LONGLONG since = 0;
     bool came = WaitFor(20000, [&] {
-        LONGLONG now = Ticks();
         if (!window) window = FindWindowA(nullptr, title);
         bool hidden = window && !IsWindowVisible(window);
         if (hidden && !icon) icon = IconShown(window);
@@ -308,6 +307,9 @@ double StartOnce(const char* command, const char* title, LONGLONG* created = nul
             since = 0;
             return false;
         }
+        // Read once the state is known, not before: the shell may add the icon while it
+        // is being asked for it.
+        LONGLONG now = Ticks();
         if (!since) since = now;
         return Milliseconds(now - since) > settle && WaitForInputIdle(process.hProcess, 0) == 0 &&
                WaitIdle(window) && !IsWindowVisible(window);

@@ -28,7 +28,7 @@ decltype(platform::IsIconic) realIsIconic;
 decltype(platform::GetProfileStringA) realGetProfileString;
 decltype(platform::CoCreateInstance) realCoCreateInstance;
 decltype(platform::OleCreatePropertyFrame) realOleCreatePropertyFrame;
-decltype(platform::DialogBoxParamA) realDialogBoxParam;
+decltype(platform::DialogBoxIndirectParamA) realDialogBoxIndirectParam;
 decltype(platform::GetSystemMenu) realGetSystemMenu;
 decltype(platform::Shell_NotifyIconA) realShell_NotifyIcon;
 decltype(platform::CoInitialize) realCoInitialize;
@@ -79,9 +79,10 @@ void NoteStart(StartMark mark) {
     if (!startMarks[mark]) startMarks[mark] = CounterNow();
 }
 
-INT_PTR WINAPI TimedDialogBoxParam(HINSTANCE module, LPCSTR name, HWND owner, DLGPROC procedure, LPARAM parameter) {
+INT_PTR WINAPI TimedDialogBoxIndirectParam(HINSTANCE module, LPCDLGTEMPLATEA dialog, HWND owner, DLGPROC procedure,
+                                           LPARAM parameter) {
     NoteStart(WindowCreate);
-    return realDialogBoxParam(module, name, owner, procedure, parameter);
+    return realDialogBoxIndirectParam(module, dialog, owner, procedure, parameter);
 }
 
 HMENU WINAPI TimedGetSystemMenu(HWND window, BOOL revert) {
@@ -114,12 +115,12 @@ BOOL WINAPI TimedShowWindow(HWND window, int command) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand) {
     startMarks[Entry] = CounterNow();
-    realDialogBoxParam = platform::DialogBoxParamA;
+    realDialogBoxIndirectParam = platform::DialogBoxIndirectParamA;
     realGetSystemMenu = platform::GetSystemMenu;
     realShell_NotifyIcon = platform::Shell_NotifyIconA;
     realCoInitialize = platform::CoInitialize;
     realShowWindow = platform::ShowWindow;
-    platform::DialogBoxParamA = &TimedDialogBoxParam;
+    platform::DialogBoxIndirectParamA = &TimedDialogBoxIndirectParam;
     platform::GetSystemMenu = &TimedGetSystemMenu;
     platform::Shell_NotifyIconA = &TimedShell_NotifyIcon;
     platform::CoInitialize = &TimedCoInitialize;

@@ -43,7 +43,11 @@ inline auto& SetWindowLongPtrA = ::SetWindowLongA;
     X(GetWindowThreadProcessId) \
     X(AllowSetForegroundWindow) \
     /* Framework layer: modal dialogs, subclassing, painting, strings */ \
-    X(DialogBoxParamA) \
+    X(FindResourceA) \
+    X(LoadResource) \
+    X(LockResource) \
+    X(SizeofResource) \
+    X(DialogBoxIndirectParamA) \
     X(EndDialog) \
     X(CallWindowProcA) \
     X(SetWindowLongPtrA) \

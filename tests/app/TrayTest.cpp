@@ -102,3 +102,31 @@ TEST(Tray, StartUpFailuresAreReportedAndTheAppletRunsOn) {
                                         added, "box Navolet-Quendal Property Page, Unable to Set Tary Icon, navolet_tests, 0",
                                         added, deleted}));
 }
+
+namespace {
+HHOOK showHook;
+void CALLBACK ExitNow(HWND window, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(window, timer);
+    PostMessageA(tray, WM_COMMAND, ID_TRAY_EXIT, 0);
+}
+// Notes each time the tray window is shown or hidden; Exit comes once it has stayed
+// hidden a while, long after its message loop first ran dry.
+LRESULT CALLBACK NoteShowing(int code, WPARAM wParam, LPARAM lParam) {
+    const CWPSTRUCT* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && tray && m->hwnd == tray && m->message == WM_SHOWWINDOW && m->lParam == 0) {
+        Note("window %s", m->wParam ? "shown" : "hidden");
+        if (!m->wParam) SetTimer(tray, 1, 300, ExitNow);
+    }
+    return CallNextHookEx(showHook, code, wParam, lParam);
+}
+}  // namespace
+
+// The window shows once, after start-up, and its first paint hides it for good.
+TEST(Tray, TheWindowShowsOnceAndItsFirstPaintHidesItForGood) {
+    showHook = SetWindowsHookExA(WH_CALLWNDPROC, NoteShowing, nullptr, GetCurrentThreadId());
+    UINT_PTR fallback = SetTimer(nullptr, 0, 5000, ExitNow);  // a window that never hides ends too
+    std::vector<std::string> seen = RunApplet({});
+    KillTimer(nullptr, fallback);
+    UnhookWindowsHookEx(showHook);
+    EXPECT_EQ(seen, (std::vector<std::string>{instance, added, "window shown", "window hidden", deleted}));
+}
