@@ -5,7 +5,8 @@
 // the builder, adds the capture filter under its friendly name, looks up the capture
 // interfaces and the analog input, VBI and closed-caption pins, shows the property frame
 // and tears it all down again. Exit: WM_CLOSE. With NAVOLET_TIMING_FILE set it leaves
-// every launch mark there (bench/LaunchMarks.h).
+// every launch mark there (bench/LaunchMarks.h). Built once more with Navolet's manifest
+// (BenchRequiredManifest, "Navolet-Required+manifest").
 #include <windows.h>
 #include <dshow.h>
 #include <ks.h>
@@ -18,7 +19,10 @@ namespace {
 
 LONGLONG marks[MarkCount];
 
-const char windowTitle[] = "Navolet-Required";
+#ifndef FLOOR_TITLE
+#define FLOOR_TITLE "Navolet-Required"
+#endif
+const char windowTitle[] = FLOOR_TITLE;
 const UINT WM_TRAYNOTIFY = WM_USER + 100;
 const char cameraName[] = "Quendal KVX410RB PC Camera";
 const char section[] = "velta";

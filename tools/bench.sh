@@ -3,9 +3,10 @@
 # figures; it is not a test.
 #   - the launch: the time from a tray double-click to the visible property frame for
 #     Navolet, for the required floor (BenchRequired: the work every launch must do, with
-#     plain calls) and for the first floor (BenchFloor: the fewest calls that open the
-#     frame), RUNS launches of each taken in turns; the launch of the timing build cut
-#     into phases beside the floors';
+#     plain calls; and the same built with Navolet's manifest) and for the first floor
+#     (BenchFloor: the fewest calls that open the frame), RUNS launches of each taken in
+#     turns, with the CPU time each used; the launch of the timing build cut into phases
+#     beside the floors';
 #   - the start, as at sign-in: process creation to the icon in the tray and the window
 #     hidden, for Navolet and the tray floor (BenchTray: a hidden window, its icon, the
 #     tray call), RUNS starts of each in turns, and the timing build's start in phases;
@@ -71,10 +72,20 @@ for arch in $NAVOLET_ARCHS; do
   echo
   echo "== $arch-bit ($dir)"
   echo "Launch: the time from the posted tray double-click to a visible property frame, $RUNS runs each, in turns:"
+  floors=(Navolet-Required Navolet-Required+manifest Navolet-Floor)
   start $run "$dir/Navolet.exe"
   start $run "$dir/BenchRequired.exe"
+  start $run "$dir/BenchRequiredManifest.exe"
   start $run "$dir/BenchFloor.exe"
-  bench alternate "$RUNS" "$NAVOLET" Navolet-Required Navolet-Floor
+  cpu=()
+  for p in "${PIDS[@]}"; do cpu+=($(linux_cpu $p)); done
+  bench alternate "$RUNS" "$NAVOLET" "${floors[@]}"
+  line="CPU time of each program's Wine process per launch, as Linux counts it ($((RUNS + 1)) launches with the warm-up):"
+  names=(Navolet "${floors[@]#Navolet-}")
+  for i in "${!PIDS[@]}"; do
+    line+="$([ $i = 0 ] || echo ,) ${names[$i]} $(awk -v t=$(( $(linux_cpu ${PIDS[$i]}) - cpu[i] )) -v n=$((RUNS + 1)) 'BEGIN { printf "%.2f", t / n }') ms"
+  done
+  echo "$line"
   end_all
 
   echo "Where the launch's time goes: the timing build (NavoletTiming.exe) and the floors, $RUNS runs each, in turns"
@@ -82,8 +93,9 @@ for arch in $NAVOLET_ARCHS; do
   NAVOLET_TIMING_FILE=$(winepath -w "$BUILD/bench-phases.txt")
   start $run "$dir/NavoletTiming.exe"
   start $run "$dir/BenchRequired.exe"
+  start $run "$dir/BenchRequiredManifest.exe"
   start $run "$dir/BenchFloor.exe"
-  bench phases "$RUNS" "$NAVOLET_TIMING_FILE" "$NAVOLET" Navolet-Required Navolet-Floor
+  bench phases "$RUNS" "$NAVOLET_TIMING_FILE" "$NAVOLET" "${floors[@]}"
   end_all
   echo "What the filter graph manager's worker thread costs: the same, the timing build creating"
   echo "CLSID_FilterGraphNoThread in place of CLSID_FilterGraph (Navolet itself never does)"
@@ -99,13 +111,13 @@ for arch in $NAVOLET_ARCHS; do
   # then oleaut32 too, which only the launch needs.
   tray="\"$(exe BenchTray.exe)\""
   needs=(comctl32 ole32) imports=(comctl32 ole32 oleaut32)
-  floors=("$tray" Navolet-Tray "$tray ${needs[*]}" "Navolet-Tray$(printf '+%s' "${needs[@]}")"
+  trays=("$tray" Navolet-Tray "$tray ${needs[*]}" "Navolet-Tray$(printf '+%s' "${needs[@]}")"
           "$tray ${imports[*]}" "Navolet-Tray$(printf '+%s' "${imports[@]}")")
   echo "Start, as at sign-in: process creation to the icon in the tray and the window hidden, $RUNS starts each, in turns:"
-  bench startup "$RUNS" "\"$(exe Navolet.exe)\"" "$NAVOLET" "${floors[@]}"
+  bench startup "$RUNS" "\"$(exe Navolet.exe)\"" "$NAVOLET" "${trays[@]}"
   echo "Where the start's time goes: the timing build and the tray floors, $RUNS starts each, in turns"
   bench startup-phases "$RUNS" "$(winepath -w "$BUILD/bench-start.txt")" "\"$(exe NavoletTiming.exe)\"" "$NAVOLET" \
-        "${floors[0]}" "${floors[1]}" "${floors[4]}" "${floors[5]}"
+        "${trays[0]}" "${trays[1]}" "${trays[4]}" "${trays[5]}"
 
   echo "At rest with the icon shown, Navolet and the tray floors, 2 s after their start:"
   start $run "$dir/Navolet.exe"
@@ -114,7 +126,7 @@ for arch in $NAVOLET_ARCHS; do
   tray_pid=${PIDS[-1]}
   start $run "$dir/BenchTray.exe" "${imports[@]}"
   sleep 2
-  bench resources "$NAVOLET" Navolet-Tray "${floors[5]}"
+  bench resources "$NAVOLET" Navolet-Tray "${trays[5]}"
   echo "  as Linux counts the Wine processes: Navolet $(linux_memory $navolet_pid)"
   echo "                                      Tray    $(linux_memory $tray_pid)"
   navolet_cpu=$(linux_cpu $navolet_pid) tray_cpu=$(linux_cpu $tray_pid)
