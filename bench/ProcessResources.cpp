@@ -123,16 +123,20 @@ unsigned long Kilobytes(SIZE_T bytes) { return static_cast<unsigned long>(bytes 
 
 void PrintResources(const char* when, const Resources& r) {
     const Counted& c = PlatformCounts();
-    char handles[64], gdi[64], user[64], privateBytes[64];
-    std::snprintf(handles, sizeof handles, "%lu", r.handles);
-    std::snprintf(gdi, sizeof gdi, "%lu", r.gdi);
-    std::snprintf(user, sizeof user, "%lu", r.user);
-    std::snprintf(privateBytes, sizeof privateBytes, "%lu", static_cast<unsigned long>(r.privateBytes));
-    std::printf("%-5s handles %s (handle table %lu), GDI objects %s, USER objects %s (windows %lu), private bytes %s"
-                " (committed private %lu KB, commit charge %lu KB)\n",
-                when, c.handles ? handles : notCounted, r.handleTable, c.gdi ? gdi : notCounted,
-                c.user ? user : notCounted, r.windows, c.privateBytes ? privateBytes : notCounted,
-                Kilobytes(r.committedPrivate), Kilobytes(r.commit));
+    std::printf("%-5s handle table %lu, windows %lu, committed private %lu KB, commit charge %lu KB", when, r.handleTable,
+                r.windows, Kilobytes(r.committedPrivate), Kilobytes(r.commit));
+    if (c.handles) std::printf(", handles %lu", r.handles);
+    if (c.gdi) std::printf(", GDI objects %lu", r.gdi);
+    if (c.user) std::printf(", USER objects %lu", r.user);
+    if (c.privateBytes) std::printf(", private bytes %lu", static_cast<unsigned long>(r.privateBytes));
+    const char* missing[4];
+    int m = 0;
+    if (!c.handles) missing[m++] = "handles";
+    if (!c.gdi) missing[m++] = "GDI objects";
+    if (!c.user) missing[m++] = "USER objects";
+    if (!c.privateBytes) missing[m++] = "private bytes";
+    for (int i = 0; i < m; ++i) std::printf("%s%s", i ? ", " : "; not counted by this platform: ", missing[i]);
+    std::printf("\n");
 }
 
 void PrintResourceTable(int n, const char* const labels[], const Resources r[]) {

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Soak under Wine with the demo camera, for each architecture that runs here: RUNS
 # launches of the real Navolet.exe (a double-click, the frame shown, the frame closed),
-# with Navolet's handle count, GDI and USER objects and private bytes after the first
-# and after the last launch. Fails when they grew beyond a small allowance or a launch
+# with Navolet's handle-table entries, windows and committed memory after the first and
+# after the last launch (and its handles, GDI and USER objects and private bytes where
+# the platform counts them). Fails when they grew beyond a small allowance or a launch
 # did not open and close the frame.
 #   tools/soak.sh [RUNS]
 set -euo pipefail
