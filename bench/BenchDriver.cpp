@@ -339,7 +339,8 @@ int Startup(int runs, int n, const char* const commands[], const char* const tit
 // The phases of one start, cut at the marks the program left in file on its way out; a
 // phase whose marks the program does not pass reads 0.
 enum StartPhase {
-    Loading, ToWindow, WindowCreation, ToIcon, IconAddition, ComSetup, ShowAndPaint, Hiding, Seen, StartTotal,
+    Loading, ToWindow, WindowCreation, ToIcon, SystemMenu, WindowIcons, MenuLoading, Registration, IconAddition,
+    ComSetup, ShowAndPaint, Hiding, Seen, StartTotal,
     StartPhaseCount
 };
 
@@ -357,6 +358,10 @@ bool ReadStartPhases(const char* file, LONGLONG created, LONGLONG seen, double (
     phases[ToWindow] = span(Entry, WindowCreate);
     phases[WindowCreation] = span(WindowCreate, WindowMade);
     phases[ToIcon] = span(WindowMade, IconAdd);
+    phases[SystemMenu] = span(WindowMade, IconsSet);
+    phases[WindowIcons] = span(IconsSet, MenuLoad);
+    phases[MenuLoading] = span(MenuLoad, Registered);
+    phases[Registration] = span(Registered, IconAdd);
     phases[IconAddition] = span(IconAdd, IconAdded);
     phases[ComSetup] = span(IconAdded, ComReady);
     phases[ShowAndPaint] = span(beforeShow, HideCalled);
@@ -372,7 +377,11 @@ int StartupPhases(int runs, int n, const char* const commands[], const char* con
         "creation to WinMain (loading, runtime, statics)",
         "WinMain to the window asked for (floors: DLLs)",
         "window creation (Navolet: to WM_INITDIALOG)",
-        "to the icon (Navolet: system menu, icons, menu)",
+        "to the icon: all of it",
+        "  Navolet: the system menu's About entry",
+        "  Navolet: the window's icons (WM_SETICON)",
+        "  Navolet: the tray record, the menu loaded",
+        "  Navolet: \"TaskbarCreated\" registered",
         "Shell_NotifyIconA(NIM_ADD)",
         "after the icon: common controls, COM",
         "shown, to the first paint",

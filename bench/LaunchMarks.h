@@ -27,6 +27,9 @@ enum StartMark {
     Entry,         // WinMain entered: the executable and its DLLs loaded, static objects built
     WindowCreate,  // the window asked for (Navolet: its modal dialog)
     WindowMade,    // the window made (Navolet: WM_INITDIALOG, the first call of its handler)
+    IconsSet,      // Navolet: the window's icons set (WM_SETICON) ...
+    MenuLoad,      // ... its menu loaded ...
+    Registered,    // ... "TaskbarCreated" registered
     IconAdd,       // Shell_NotifyIconA(NIM_ADD) called ...
     IconAdded,     // ... and back
     ComReady,      // CoInitialize back (Navolet only)

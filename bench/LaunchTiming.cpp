@@ -33,6 +33,9 @@ decltype(platform::GetSystemMenu) realGetSystemMenu;
 decltype(platform::Shell_NotifyIconA) realShell_NotifyIcon;
 decltype(platform::CoInitialize) realCoInitialize;
 decltype(platform::ShowWindow) realShowWindow;
+decltype(platform::SendMessageA) realSendMessage;
+decltype(platform::LoadMenuA) realLoadMenu;
+decltype(platform::RegisterWindowMessageA) realRegisterWindowMessage;
 
 void Note(Mark mark) { marks[mark] = CounterNow(); }
 
@@ -90,6 +93,21 @@ HMENU WINAPI TimedGetSystemMenu(HWND window, BOOL revert) {
     return realGetSystemMenu(window, revert);
 }
 
+LRESULT WINAPI TimedSendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SETICON) NoteStart(IconsSet);
+    return realSendMessage(window, message, wParam, lParam);
+}
+
+HMENU WINAPI TimedLoadMenu(HINSTANCE module, LPCSTR name) {
+    NoteStart(MenuLoad);
+    return realLoadMenu(module, name);
+}
+
+UINT WINAPI TimedRegisterWindowMessage(LPCSTR name) {
+    NoteStart(Registered);
+    return realRegisterWindowMessage(name);
+}
+
 BOOL WINAPI TimedShell_NotifyIcon(DWORD message, PNOTIFYICONDATAA data) {
     if (message == NIM_DELETE) WriteStartMarks(startMarks);
     if (message == NIM_ADD) NoteStart(IconAdd);
@@ -111,27 +129,28 @@ BOOL WINAPI TimedShowWindow(HWND window, int command) {
     return result;
 }
 
+// The seam's operation goes through timed from now on; real is what it was.
+template <class Operation>
+void Wrap(Operation& operation, Operation& real, Operation timed) {
+    real = operation;
+    operation = timed;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand) {
     startMarks[Entry] = CounterNow();
-    realDialogBoxIndirectParam = platform::DialogBoxIndirectParamA;
-    realGetSystemMenu = platform::GetSystemMenu;
-    realShell_NotifyIcon = platform::Shell_NotifyIconA;
-    realCoInitialize = platform::CoInitialize;
-    realShowWindow = platform::ShowWindow;
-    platform::DialogBoxIndirectParamA = &TimedDialogBoxIndirectParam;
-    platform::GetSystemMenu = &TimedGetSystemMenu;
-    platform::Shell_NotifyIconA = &TimedShell_NotifyIcon;
-    platform::CoInitialize = &TimedCoInitialize;
-    platform::ShowWindow = &TimedShowWindow;
-    realIsIconic = platform::IsIconic;
-    realGetProfileString = platform::GetProfileStringA;
-    realCoCreateInstance = platform::CoCreateInstance;
-    realOleCreatePropertyFrame = platform::OleCreatePropertyFrame;
-    platform::IsIconic = &TimedIsIconic;
-    platform::GetProfileStringA = &TimedGetProfileString;
-    platform::CoCreateInstance = &TimedCoCreateInstance;
-    platform::OleCreatePropertyFrame = &TimedOleCreatePropertyFrame;
+    Wrap(platform::DialogBoxIndirectParamA, realDialogBoxIndirectParam, &TimedDialogBoxIndirectParam);
+    Wrap(platform::GetSystemMenu, realGetSystemMenu, &TimedGetSystemMenu);
+    Wrap(platform::SendMessageA, realSendMessage, &TimedSendMessage);
+    Wrap(platform::LoadMenuA, realLoadMenu, &TimedLoadMenu);
+    Wrap(platform::RegisterWindowMessageA, realRegisterWindowMessage, &TimedRegisterWindowMessage);
+    Wrap(platform::Shell_NotifyIconA, realShell_NotifyIcon, &TimedShell_NotifyIcon);
+    Wrap(platform::CoInitialize, realCoInitialize, &TimedCoInitialize);
+    Wrap(platform::ShowWindow, realShowWindow, &TimedShowWindow);
+    Wrap(platform::IsIconic, realIsIconic, &TimedIsIconic);
+    Wrap(platform::GetProfileStringA, realGetProfileString, &TimedGetProfileString);
+    Wrap(platform::CoCreateInstance, realCoCreateInstance, &TimedCoCreateInstance);
+    Wrap(platform::OleCreatePropertyFrame, realOleCreatePropertyFrame, &TimedOleCreatePropertyFrame);
     return AfxWinMain(instance, previous, commandLine, showCommand);
 }
