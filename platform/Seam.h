@@ -13,7 +13,8 @@ inline auto& SetWindowLongPtrA = ::SetWindowLongA;
 
 // The list is written once: the header declares each pointer from it, Seam.cpp defines
 // each one pointing at the real function.
-#define NAVOLET_PLATFORM_OPERATIONS(X) \
+#define NAVOLET_PLATFORM_OPERATIONS(X) NAVOLET_IMPORTED_OPERATIONS(X) NAVOLET_OLEAUT32_OPERATIONS(X)
+#define NAVOLET_IMPORTED_OPERATIONS(X) \
     /* Shell and user interface */ \
     X(Shell_NotifyIconA) \
     X(MessageBoxA) \
@@ -59,16 +60,18 @@ inline auto& SetWindowLongPtrA = ::SetWindowLongA;
     X(CoInitialize) \
     X(CoCreateInstance) \
     X(CoTaskMemFree) \
-    X(OleCreatePropertyFrame) \
-    X(VarBstrCmp) \
     /* Kernel: profile, version and locale */ \
     X(GetProfileStringA) \
     X(GetVersionExA) \
     X(GetThreadLocale) \
     X(GetLocaleInfoA) \
     X(GetACP) \
-    X(MultiByteToWideChar) \
-    /* Automation strings and variants */ \
+    X(MultiByteToWideChar)
+// Automation (oleaut32): the property frame, strings and variants. Only a launch calls
+// them, so Seam.cpp loads the DLL at the first call rather than at every start.
+#define NAVOLET_OLEAUT32_OPERATIONS(X) \
+    X(OleCreatePropertyFrame) \
+    X(VarBstrCmp) \
     X(SysAllocStringLen) \
     X(SysFreeString) \
     X(VariantInit) \
