@@ -35,11 +35,11 @@ endfunction()
 
 # A product binary: unused sections dropped, and a map file beside it that shows what
 # came from which library. The linker stamps the PE header (and a DLL's export table)
-# with SOURCE_DATE_EPOCH from its environment: the commit's time (SourceDate.cmake).
+# with SOURCE_DATE_EPOCH from its environment: the commit's time (SourceDate.cmake). A new
+# time is a new link command, so the binary is linked again.
 function(navolet_product_binary target)
   navolet_product_code(${target})
   target_link_options(${target} PRIVATE -Wl,--gc-sections -Wl,-Map=${CMAKE_BINARY_DIR}/${target}.map)
   set_target_properties(${target} PROPERTIES
-    CXX_LINKER_LAUNCHER "${CMAKE_COMMAND};-E;env;SOURCE_DATE_EPOCH=${NAVOLET_SOURCE_DATE_EPOCH}"
-    LINK_DEPENDS ${CMAKE_BINARY_DIR}/source-date-epoch.txt)
+    CXX_LINKER_LAUNCHER "${CMAKE_COMMAND};-E;env;SOURCE_DATE_EPOCH=${NAVOLET_SOURCE_DATE_EPOCH}")
 endfunction()

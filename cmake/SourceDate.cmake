@@ -11,5 +11,3 @@ if(NOT NAVOLET_SOURCE_DATE_EPOCH MATCHES "^[0-9]+$")
   message(FATAL_ERROR "No time for the build's time stamps: no commit in ${PROJECT_SOURCE_DIR} "
                       "and SOURCE_DATE_EPOCH is not a number of seconds (\"${NAVOLET_SOURCE_DATE_EPOCH}\")")
 endif()
-# Changes only with the time: what links against it links again after a new commit.
-file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/source-date-epoch.txt CONTENT "${NAVOLET_SOURCE_DATE_EPOCH}\n")

@@ -34,7 +34,8 @@ for arch in 32 64; do
 done
 # CPack's staging folders are not for publishing.
 rm -rf "$OUT/_CPack_Packages"
-echo "Time stamps: $(date -u -d "@$(cat "$BUILD/source-date-epoch.txt")")"
+epoch=$(sed -n 's/^set(CPACK_NAVOLET_SOURCE_DATE_EPOCH "\(.*\)")$/\1/p' "$BUILD/CPackConfig.cmake")
+echo "Time stamps: $(date -u -d "@$epoch") (SOURCE_DATE_EPOCH=$epoch)"
 "$ROOT/tools/manifests.sh" "$OUT" "$BUILD/CPackConfig.cmake"
 ls -l "$OUT"/Navolet-*.{zip,exe} "$OUT/SHA256SUMS"
 find "$OUT/winget" -type f | sort

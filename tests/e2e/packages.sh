@@ -77,7 +77,7 @@ cmp -s "$WORK/stamped.exe" "$BUILD/Navolet.exe" || fail "a failed signing change
 echo "SHA256SUMS and the winget manifest"
 NAVOLET_RELEASE_URL=https://example.org/releases "$ROOT/tools/manifests.sh" "$WORK/a" "$BUILD/CPackConfig.cmake" ||
   fail "tools/manifests.sh failed"
-(cd "$WORK/a" && sha256sum --quiet -c SHA256SUMS) || fail "sha256sum -c SHA256SUMS"
+(cd "$WORK/a" && sha256sum --quiet --strict -c SHA256SUMS) || fail "sha256sum -c SHA256SUMS"
 python3 "$CHECK" manifest "$WORK/a" "$BUILD/Navolet.exe" || status=1
 [ $status -eq 0 ] && echo "PASS"
 exit $status
