@@ -23,6 +23,9 @@ endfunction()
 function(navolet_product_code target)
   target_compile_options(${target} PRIVATE
     -fno-exceptions -fno-rtti -fno-threadsafe-statics -ffunction-sections -fdata-sections -Wconversion)
+  # A file name the compiler writes (__FILE__, debug records) names no folder of this machine.
+  target_compile_options(${target} PRIVATE
+    -ffile-prefix-map=${PROJECT_SOURCE_DIR}/= -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
   # 32-bit Windows unwinds by frame chain, so its unwind tables would only serve C++
   # exceptions; on 64-bit they are the system's own unwind data and stay.
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
@@ -31,8 +34,12 @@ function(navolet_product_code target)
 endfunction()
 
 # A product binary: unused sections dropped, and a map file beside it that shows what
-# came from which library.
+# came from which library. The linker stamps the PE header (and a DLL's export table)
+# with SOURCE_DATE_EPOCH from its environment: the commit's time (SourceDate.cmake). A new
+# time is a new link command, so the binary is linked again.
 function(navolet_product_binary target)
   navolet_product_code(${target})
   target_link_options(${target} PRIVATE -Wl,--gc-sections -Wl,-Map=${CMAKE_BINARY_DIR}/${target}.map)
+  set_target_properties(${target} PROPERTIES
+    CXX_LINKER_LAUNCHER "${CMAKE_COMMAND};-E;env;SOURCE_DATE_EPOCH=${NAVOLET_SOURCE_DATE_EPOCH}")
 endfunction()

@@ -18,6 +18,13 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
 else()
   set(CPACK_NAVOLET_NSIS_TARGET x86-unicode)
 endif()
+# What CPack reads in each run (CPackOptions.cmake) and runs on the staged files
+# (PackageStage.cmake): the commit's time for every time stamp, and signing where a
+# certificate is given.
+set(CPACK_NAVOLET_SOURCE_DATE_EPOCH ${NAVOLET_SOURCE_DATE_EPOCH})
+set(CPACK_NAVOLET_SIGN ${CMAKE_CURRENT_LIST_DIR}/sign.sh)
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/CPackOptions.cmake)
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/PackageStage.cmake)
 
 # Packing only copies what is built: it must not wait for every test program.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)

@@ -9,7 +9,11 @@ navolet_dir() { if [ "$1" = 64 ]; then echo "$BUILD64"; else echo "$BUILD"; fi; 
 export WINEPREFIX=$BUILD/wineprefix
 # A 64-bit prefix runs 32-bit and 64-bit programs alike, each with its own registry view.
 export WINEARCH=win64
-export WINEDEBUG=${WINEDEBUG:--all}
+# What the caller's shell holds must not change which loader, server, DLLs or prefix
+# a run takes (WINELOADER is set or unset below, with the loader). Wine's logs stay quiet,
+# as the tests compare what Wine programs print; NAVOLET_WINEDEBUG turns them on.
+unset WINESERVER WINEDLLPATH WINELOADERNOEXEC WINEPRELOADRESERVE WINEPATH
+export WINEDEBUG=${NAVOLET_WINEDEBUG:--all}
 # No Mono or Gecko installers: nothing may wait for input. No sound driver: nothing here
 # plays sound, and on a machine without a sound card it only fills the logs.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winealsa.drv="
@@ -137,7 +141,7 @@ navolet_prefix() {
   [ -n "$NAVOLET_WIN32" ] || ready=$ready-only
   [ -f "$ready" ] && return 0
   rm -rf "$WINEPREFIX"
-  navolet_step "making the Wine prefix: wineboot -i" wineboot -i &&
+  navolet_wineboot &&
     navolet_step "turning the crash dialog off" \
       wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f &&
     # The unit tests open and close many windows; a managed one waits up to 2 s for a
@@ -146,6 +150,21 @@ navolet_prefix() {
       wine reg add 'HKCU\Software\Wine\AppDefaults\navolet_tests.exe\X11 Driver' /v Managed /t REG_SZ /d N /f &&
     wineserver -w &&
     touch "$ready"
+}
+
+# Makes the prefix. Now and then Wine 8 fails to make a fresh one ("could not load
+# kernel32.dll, status c0000135") where the same command at once again works: it is tried
+# once more, after ending its wineserver and with the half-made prefix removed, and the
+# first failure is said in one line all the same.
+navolet_wineboot() {
+  local out rc=0
+  out=$(wineboot -i 2>&1) || rc=$?
+  [ $rc -eq 0 ] && return 0
+  echo "Making the Wine prefix: wineboot -i failed (status $rc: $(printf '%s' "$out" | tail -n 1));" \
+       "trying once more after wineserver -k" >&2
+  wineserver -k >/dev/null 2>&1 || true
+  rm -rf "$WINEPREFIX"
+  navolet_step "making the Wine prefix: wineboot -i, the second time, after wineserver -k" wineboot -i
 }
 
 # Xvfb when there is no display; remembers what it started so it can be stopped.

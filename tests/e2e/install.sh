@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# The installer under Wine: a silent install for this user puts Navolet with its README
-# and licence, a Start-menu shortcut, the start at sign-in and the installed-apps entry
-# in place; Navolet started as sign-in starts it shows its icon; the silent uninstall
-# ends it and leaves no file, shortcut, key or value behind.
+# The installer under Wine, signed with a throwaway certificate as a packager's would sign
+# it: a silent install for this user puts Navolet and the uninstaller, both signed, with
+# its README and licence, a Start-menu shortcut, the start at sign-in and the
+# installed-apps entry in place; Navolet started as sign-in starts it shows its icon; the
+# silent uninstall ends it and leaves no file, shortcut, key or value behind.
 #   install.sh CPACK BUILD_DIR DRIVER_EXE
 set -uo pipefail
 CPACK=$1 BUILD=$2 DRIVER=$3 SHOTS=$2/tests/e2e/install
 source "$(dirname "$0")/../../tools/journeys.sh"
+source "$(dirname "$0")/certificate.sh"
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 mkdir -p "$SHOTS"
@@ -33,7 +35,9 @@ wine reg delete "$KEY\\Run" /v Navolet /f >/dev/null 2>&1
 wine reg delete "$KEY\\Uninstall\\Navolet" /f >/dev/null 2>&1
 wine reg query "$KEY\\Uninstall" 2>/dev/null | grep -q 'Uninstall\\' || wine reg delete "$KEY\\Uninstall" /f >/dev/null 2>&1
 
-echo "Making the installer with CPack"
+echo "Making the installer with CPack, signed"
+throwaway_certificate "$WORK" || fail "openssl made no certificate"
+unset NAVOLET_SIGN_TIMESTAMP_URL
 "$CPACK" -G NSIS --config "$BUILD/CPackConfig.cmake" -B "$WORK" >"$WORK/cpack.txt" 2>&1 ||
   { cat "$WORK/cpack.txt"; fail "CPack made no installer"; }
 # The installer is a program of Navolet's own architecture: the 64-bit one also runs where
@@ -50,11 +54,14 @@ dir=$programs/Navolet
 for f in Navolet.exe README.txt LICENSE.txt Uninstall.exe; do
   [ -f "$dir/$f" ] || fail "$f is not in the install folder"
 done
+for f in "$dir/Navolet.exe" "$dir/Uninstall.exe"; do
+  signed_by_throwaway "$f" || fail "${f##*/} carries no signature of the certificate"
+done
 [ -f "$menu/Navolet.lnk" ] || fail "no Start-menu shortcut"
 [ "$(value Uninstall\\Navolet DisplayVersion)" = 1.0.0.5 ] || fail "the installed-apps entry lacks version 1.0.0.5"
 run=$(value Run Navolet)
 [ "$run" = "\"$(winepath -w "$dir")\\Navolet.exe\"" ] || fail "the start at sign-in runs \"$run\""
-echo "  files, shortcut, installed-apps entry and start at sign-in are in place"
+echo "  files, signatures, shortcut, installed-apps entry and start at sign-in are in place"
 
 echo "Starting Navolet as sign-in would: $run"
 wine "${run//\"/}" &

@@ -23,8 +23,17 @@ in_choice() {
   local vars=()
   while [ "$1" != -- ]; do vars+=("$1"); shift; done
   shift
-  env "${vars[@]}" NAVOLET_WINE_BIN="$bin" bash -c 'source "$0"; eval "$1"' "$ENV_SH" "$*"
+  env -u NAVOLET_ONLY_64 "${hostile[@]}" "${vars[@]}" NAVOLET_WINE_BIN="$bin" bash -c 'source "$0"; eval "$1"' "$ENV_SH" "$*"
 }
+# A 32-bit loader that cannot start, and notes each time something tries it: a program
+# run through it, or asked only whether it starts (the choice's own question, --version).
+mkdir -p "$WORK/lib"
+printf '#!/bin/sh\necho "$*" >>"%s"\necho "Exec format error" >&2\nexit 126\n' "$WORK/tried" >"$WORK/lib/wine"
+chmod +x "$WORK/lib/wine"
+# What a caller's shell may hold; none of it may change which loader, server or prefix the
+# tools use, nor what Wine programs print.
+hostile=(WINELOADER="$WORK/lib/wine" WINESERVER="$WORK/lib/wine" WINEDLLPATH="$WORK/nowhere"
+         WINEPREFIX="$WORK/nowhere" WINEARCH=win32 WINEDEBUG=+process)
 
 # This machine as it is.
 if "$WINE_LIB/wine" --version >/dev/null 2>&1; then expected="32 64"; else expected=64; fi
@@ -33,13 +42,11 @@ for tool in wine wine64 wine-stable wineboot winepath regsvr32 wineserver; do
   check "$tool comes from our folder" "$(in_choice as-is -- "type -P $tool")" "$WORK/as-is/$tool"
 done
 
+check "a program runs through the loader chosen here" "$(in_choice as-is -- 'wine cmd /c echo started' 2>&1 | tr -d '\r')" started
+
 check "NAVOLET_ONLY_64 leaves 32-bit Wine unused" \
   "$(in_choice only-64 NAVOLET_ONLY_64=1 -- 'echo "$NAVOLET_ARCHS $WINELOADER"')" "64 $WINE_LIB/wine64"
 
-# A 32-bit loader that cannot start, and notes each time something tries it.
-mkdir -p "$WORK/lib"
-printf '#!/bin/sh\necho "$0 $*" >>"%s"\necho "Exec format error" >&2\nexit 126\n' "$WORK/tried" >"$WORK/lib/wine"
-chmod +x "$WORK/lib/wine"
 ln -s "$WINE_LIB/wine64" "$WORK/lib/wine64"
 ln -s "$WINE_LIB/wineserver64" "$WORK/lib/wineserver64"
 broken() { in_choice broken NAVOLET_WINE_LIB="$WORK/lib" -- "$@" 2>&1 | tr -d '\r'; }
@@ -49,5 +56,7 @@ check "winepath" "$(broken 'winepath -w /')" 'Z:\'
 check "Debian's winepath, through our wine-stable" "$(broken '/usr/bin/winepath -w /')" 'Z:\'
 check "regsvr32 runs and answers" "$(broken 'regsvr32 /s no-such.dll; echo $?')" 3
 check "wineserver" "$(broken 'wineserver --version' | head -n 1)" "Wine 8.0"
-check "nothing tried the 32-bit loader" "$(cat "$WORK/tried" 2>/dev/null)" ""
+# Where the 32-bit probe runs, the choice asks the loader whether it starts; nothing may
+# run a program through it.
+check "nothing ran through a 32-bit loader that cannot start" "$(grep -vx -e '--version' "$WORK/tried" 2>/dev/null)" ""
 exit $status
