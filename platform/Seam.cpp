@@ -12,12 +12,15 @@ struct FirstCall;
 template <class Result, class... Arguments>
 struct FirstCall<Result(WINAPI*)(Arguments...)> {
     using Operation = Result(WINAPI*)(Arguments...);
-    // Points the seam's operation at the DLL's function for good, then calls it.
+    // Calls the DLL's function, and points the seam's operation at it for good unless
+    // someone has put an operation of their own there meanwhile (and called this one as
+    // the original it wraps).
     template <Operation* operation, const char* name>
     static Result WINAPI Call(Arguments... arguments) {
         if (!oleaut32) oleaut32 = LoadLibraryA("oleaut32.dll");
-        *operation = reinterpret_cast<Operation>(reinterpret_cast<void*>(GetProcAddress(oleaut32, name)));
-        return (*operation)(arguments...);
+        auto function = reinterpret_cast<Operation>(reinterpret_cast<void*>(GetProcAddress(oleaut32, name)));
+        if (*operation == &Call<operation, name>) *operation = function;
+        return function(arguments...);
     }
 };
 
