@@ -58,7 +58,7 @@ void ScanForAnalogInput() {
     if (FAILED(s.videoCaptureFilter->EnumPins(pins.Receive())) || !pins) return;
     for (;;) {
         ComHolder<IPin> pin;
-        if (pins->Next(1, pin.Receive(), nullptr) != S_OK) break;
+        if (NextItem(pins.Get(), pin) != S_OK) break;
         if (!pin) continue;
         PIN_INFO info = {};
         HRESULT hr = pin->QueryPinInfo(&info);

@@ -53,7 +53,7 @@ BOOL SelectDevice(const char*, const char*) {
     ComHolder<IMoniker> chosen;
     for (;;) {
         ComHolder<IMoniker> moniker;
-        if (monikers->Next(1, moniker.Receive(), nullptr) != S_OK) break;
+        if (NextItem(monikers.Get(), moniker) != S_OK) break;
         if (moniker && IsCamera(moniker)) {
             chosen = moniker;
             break;
