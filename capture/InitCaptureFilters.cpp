@@ -17,7 +17,10 @@ void ReadFriendlyName(IMoniker* moniker, WCHAR* name, int capacity) {
         return;
     VARIANT value;
     platform::VariantInit(&value);
+    // VariantInit sets only the type: the string stays null until the bag fills it, so a
+    // bag that fails leaves nothing for VariantClear to free.
     value.vt = VT_BSTR;
+    value.bstrVal = nullptr;
     if (bag->Read(L"FriendlyName", &value, nullptr) == S_OK && value.vt == VT_BSTR &&
         value.bstrVal) {
         int i = 0;

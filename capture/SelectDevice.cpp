@@ -26,7 +26,10 @@ bool IsCamera(IMoniker* moniker) {
         return false;
     VARIANT friendlyName;
     platform::VariantInit(&friendlyName);
+    // VariantInit sets only the type: the string stays null until the bag fills it, so a
+    // bag that fails leaves nothing for VariantClear to free.
     friendlyName.vt = VT_BSTR;
+    friendlyName.bstrVal = nullptr;
     bool match = false;
     if (bag->Read(L"FriendlyName", &friendlyName, nullptr) == S_OK) {
         BSTR name = CameraNameString();
