@@ -8,7 +8,7 @@
 template <class TryFilter>
 HRESULT OfferBoundFilters(IEnumMoniker* monikers, TryFilter tryFilter) {
     ComHolder<IMoniker> moniker;
-    while (monikers->Next(1, moniker.Receive(), nullptr) == S_OK) {
+    while (NextItem(monikers, moniker) == S_OK) {
         if (!moniker) continue;
         ComHolder<IBaseFilter> filter;
         HRESULT hr = moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter,

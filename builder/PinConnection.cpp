@@ -19,7 +19,7 @@ HRESULT ConnectToFirstInputPin(IFilterGraph* graph, IPin* outputPin, IBaseFilter
     if (FAILED(hr)) return hr;
     if (!pins) return S_FALSE;
     ComHolder<IPin> inputPin;
-    while (pins->Next(1, inputPin.Receive(), nullptr) == S_OK) {
+    while (NextItem(pins.Get(), inputPin) == S_OK) {
         if (!HasDirection(inputPin, PINDIR_INPUT)) continue;
         if (SUCCEEDED(graph->ConnectDirect(outputPin, inputPin, nullptr))) return S_OK;
     }
@@ -52,10 +52,10 @@ HRESULT CaptureBuilder::ConnectFilters(ComHolder<IBaseFilter> upstream,
 
     bool connected = false;
     ComHolder<IPin> outputPin;
-    while (upstreamPins->Next(1, outputPin.Receive(), nullptr) == S_OK) {
+    while (NextItem(upstreamPins.Get(), outputPin) == S_OK) {
         if (!HasDirection(outputPin, PINDIR_OUTPUT)) continue;
         ComHolder<IPin> inputPin;
-        while (downstreamPins->Next(1, inputPin.Receive(), nullptr) == S_OK) {
+        while (NextItem(downstreamPins.Get(), inputPin) == S_OK) {
             if (!HasDirection(inputPin, PINDIR_INPUT)) continue;
             if (SUCCEEDED(graph->ConnectDirect(outputPin, inputPin, nullptr))) {
                 connected = true;

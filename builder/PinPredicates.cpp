@@ -12,17 +12,20 @@ bool PinOffers(IPin* pin, Match matches) {
     ComHolder<IEnumMediaTypes> types;
     if (FAILED(pin->EnumMediaTypes(types.Receive())) || !types) return false;
     if (FAILED(types->Reset())) return false;
-    AM_MEDIA_TYPE* mediaType = nullptr;
-    HRESULT hr;
-    while ((hr = types->Next(1, &mediaType, nullptr)) == S_OK) {
+    for (;;) {
+        AM_MEDIA_TYPE* mediaType = nullptr;
+        ULONG fetched = 0;
+        HRESULT hr = types->Next(1, &mediaType, &fetched);
+        if (hr != S_OK) {
+            // A success other than S_OK may still have handed out a type, if its count says
+            // so; otherwise the slot is undefined.
+            if (SUCCEEDED(hr) && fetched == 1) ReleaseMediaType(mediaType);
+            return false;
+        }
         bool match = mediaType && matches(*mediaType);
         ReleaseMediaType(mediaType);
-        mediaType = nullptr;
         if (match) return true;
     }
-    // A last success other than S_OK may still have handed out a type.
-    if (SUCCEEDED(hr)) ReleaseMediaType(mediaType);
-    return false;
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ HRESULT FindFirstPin(IBaseFilter* filter, ComHolder<IPin>* pin, Accept accepts) 
     if (!pins) return E_FAIL;
     pins->Reset();
     ComHolder<IPin> candidate;
-    while (pins->Next(1, candidate.Receive(), nullptr) == S_OK) {
+    while (NextItem(pins.Get(), candidate) == S_OK) {
         if (!candidate) continue;
         PIN_DIRECTION direction;
         if (FAILED(candidate->QueryDirection(&direction))) continue;

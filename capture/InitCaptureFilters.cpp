@@ -17,7 +17,10 @@ void ReadFriendlyName(IMoniker* moniker, WCHAR* name, int capacity) {
         return;
     VARIANT value;
     platform::VariantInit(&value);
+    // VariantInit sets only the type: the string stays null until the bag fills it, so a
+    // bag that fails leaves nothing for VariantClear to free.
     value.vt = VT_BSTR;
+    value.bstrVal = nullptr;
     if (bag->Read(L"FriendlyName", &value, nullptr) == S_OK && value.vt == VT_BSTR &&
         value.bstrVal) {
         int i = 0;
@@ -58,7 +61,7 @@ void ScanForAnalogInput() {
     if (FAILED(s.videoCaptureFilter->EnumPins(pins.Receive())) || !pins) return;
     for (;;) {
         ComHolder<IPin> pin;
-        if (pins->Next(1, pin.Receive(), nullptr) != S_OK) break;
+        if (NextItem(pins.Get(), pin) != S_OK) break;
         if (!pin) continue;
         PIN_INFO info = {};
         HRESULT hr = pin->QueryPinInfo(&info);

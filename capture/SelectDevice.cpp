@@ -26,7 +26,10 @@ bool IsCamera(IMoniker* moniker) {
         return false;
     VARIANT friendlyName;
     platform::VariantInit(&friendlyName);
+    // VariantInit sets only the type: the string stays null until the bag fills it, so a
+    // bag that fails leaves nothing for VariantClear to free.
     friendlyName.vt = VT_BSTR;
+    friendlyName.bstrVal = nullptr;
     bool match = false;
     if (bag->Read(L"FriendlyName", &friendlyName, nullptr) == S_OK) {
         BSTR name = CameraNameString();
@@ -53,7 +56,7 @@ BOOL SelectDevice(const char*, const char*) {
     ComHolder<IMoniker> chosen;
     for (;;) {
         ComHolder<IMoniker> moniker;
-        if (monikers->Next(1, moniker.Receive(), nullptr) != S_OK) break;
+        if (NextItem(monikers.Get(), moniker) != S_OK) break;
         if (moniker && IsCamera(moniker)) {
             chosen = moniker;
             break;

@@ -13,7 +13,7 @@ void RemoveDownstream(IBaseFilter* filter) {
     IFilterGraph* graph = captureState.filterGraph;
     for (;;) {
         ComHolder<IPin> pin;
-        if (pins->Next(1, pin.Receive(), nullptr) != S_OK) break;
+        if (NextItem(pins.Get(), pin) != S_OK) break;
         if (!pin) continue;
         ComHolder<IPin> peer;
         pin->ConnectedTo(peer.Receive());

@@ -26,7 +26,7 @@ HRESULT CrossbarRouter::PinAtIndex(IAMCrossbar* crossbar, LONG index, BOOL isInp
     ComHolder<IEnumPins> pins;
     if (FAILED(EnumerateCrossbarPins(crossbar, filter, pins))) return E_FAIL;
     ComHolder<IPin> fetched;
-    for (LONG n = 0; pins->Next(1, fetched.Receive(), nullptr) == S_OK; ++n) {
+    for (LONG n = 0; NextItem(pins.Get(), fetched) == S_OK; ++n) {
         if (n == wanted) {
             *pin = fetched;
             break;
@@ -44,7 +44,7 @@ HRESULT CrossbarRouter::IndexOfPin(IAMCrossbar* crossbar, LONG* index, BOOL isIn
     ComHolder<IEnumPins> pins;
     if (FAILED(EnumerateCrossbarPins(crossbar, filter, pins))) return E_FAIL;
     ComHolder<IPin> fetched;
-    for (LONG n = 0; pins->Next(1, fetched.Receive(), nullptr) == S_OK; ++n) {
+    for (LONG n = 0; NextItem(pins.Get(), fetched) == S_OK; ++n) {
         if (fetched == pin) {
             *index = isInput ? n : n - inputCount;
             return S_OK;

@@ -44,6 +44,19 @@ private:
     T* p = nullptr;
 };
 
+// The next item of an enumerator, into item; the enumerator's answer. After an answer
+// other than S_OK the array's slot is undefined past the count fetched, so only a counted
+// item is taken.
+template <class Enumerator, class T>
+HRESULT NextItem(Enumerator* items, ComHolder<T>& item) {
+    T* next = nullptr;
+    ULONG fetched = 0;
+    HRESULT hr = items->Next(1, &next, &fetched);
+    item.Clear();
+    if (hr == S_OK || (SUCCEEDED(hr) && fetched == 1)) *item.Receive() = next;
+    return hr;
+}
+
 // Assignment through an out-holder that may be absent: an absent holder stores nothing
 // and yields null.
 template <class T>

@@ -1,8 +1,10 @@
-// The test program's entry: COM on this thread for the whole run, as the tray window has it.
+// The test program's entry: COM on this thread for the whole run, as the tray window has it,
+// and the platform held to what its documentation promises.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 
+#include "doubles/Strict.h"
 #include "platform/Win.h"
 
 namespace {
@@ -17,5 +19,6 @@ int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     SetUnhandledExceptionFilter(&Crashed);
     CoInitialize(nullptr);
+    strict::Install();
     return RUN_ALL_TESTS();
 }

@@ -1,11 +1,11 @@
 #include "doubles/Doubles.h"
 
+#include "doubles/Strict.h"
 #include "platform/ComHolder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <set>
 
 namespace doubles {
 namespace {
@@ -17,29 +17,6 @@ std::vector<ComDouble*>& Live() {
     static std::vector<ComDouble*> live;
     return live;
 }
-
-// Task memory is watched through the system's own allocator spy, so blocks freed by Wine
-// count as freed as well as those the program frees.
-std::set<void*> outstanding;
-struct Spy : IMallocSpy {
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override { return *out = this, S_OK; }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    void* STDMETHODCALLTYPE PreFree(void* block, WINBOOL) override { return outstanding.erase(block), block; }
-    SIZE_T STDMETHODCALLTYPE PreRealloc(void* block, SIZE_T bytes, void** real, WINBOOL) override {
-        return outstanding.erase(block), *real = block, bytes;
-    }
-    SIZE_T STDMETHODCALLTYPE PreAlloc(SIZE_T bytes) override { return bytes; }
-    void* STDMETHODCALLTYPE PostAlloc(void* block) override { return block; }
-    void* STDMETHODCALLTYPE PostRealloc(void* block, WINBOOL) override { return block; }
-    void* STDMETHODCALLTYPE PreGetSize(void* block, WINBOOL) override { return block; }
-    SIZE_T STDMETHODCALLTYPE PostGetSize(SIZE_T bytes, WINBOOL) override { return bytes; }
-    void* STDMETHODCALLTYPE PreDidAlloc(void* block, WINBOOL) override { return block; }
-    int STDMETHODCALLTYPE PostDidAlloc(void*, WINBOOL, int actual) override { return actual; }
-    void STDMETHODCALLTYPE PostFree(WINBOOL) override {}
-    void STDMETHODCALLTYPE PreHeapMinimize() override {}
-    void STDMETHODCALLTYPE PostHeapMinimize() override {}
-} spy;
 
 }  // namespace
 
@@ -83,14 +60,12 @@ std::string Unbalanced() {
 }
 
 void* TaskAlloc(size_t bytes) {
-    static bool spying = SUCCEEDED(CoRegisterMallocSpy(&spy));
-    EXPECT_TRUE(spying);
     void* block = CoTaskMemAlloc(bytes);
-    outstanding.insert(block);
+    strict::Watch(block);
     return block;
 }
 
-int TaskBlocksOutstanding() { return static_cast<int>(outstanding.size()); }
+int TaskBlocksOutstanding() { return strict::Watched(); }
 
 AM_MEDIA_TYPE* NewMediaType(const GUID& major, const GUID& sub) {
     auto* type = static_cast<AM_MEDIA_TYPE*>(TaskAlloc(sizeof(AM_MEDIA_TYPE)));

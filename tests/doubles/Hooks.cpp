@@ -140,6 +140,20 @@ const bool hookable[] = {
 
 void Take(void* object) { Count(object, +1, reinterpret_cast<void*>(&Take)); }
 
+void Drop(IUnknown* item) {
+    if (!item) return;
+    hooking = true;
+    item->Release();
+    hooking = false;
+}
+
+void Drop(AM_MEDIA_TYPE* item) {
+    if (!item) return;
+    if (item->cbFormat) CoTaskMemFree(item->pbFormat);
+    Drop(item->pUnk);
+    CoTaskMemFree(item);
+}
+
 // Test code releases the platform objects it made itself, which the program never took:
 // only what is still held counts.
 std::string Left() {
@@ -148,7 +162,7 @@ std::string Left() {
         if (count > 0) text += OwnerName(object) + " held " + std::to_string(count) + " times; ";
     for (void* object : created) text += OwnerName(object) + " made for the run is alive; ";
     if (doubles::TaskBlocksOutstanding()) text += std::to_string(doubles::TaskBlocksOutstanding()) + " blocks of task memory; ";
-    return text;
+    return text + strict::TakeComplaints();
 }
 
 void Hook(std::initializer_list<IUnknown*> objects) {

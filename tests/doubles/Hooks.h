@@ -4,6 +4,7 @@
 // methods first ask the plan. The plan numbers the calls of a run; a recording run lists
 // them (with the doubles each was handed), then each can be armed to fail in turn.
 // Whatever a hooked call hands out is hooked in its turn.
+#include <algorithm>
 #include <cstring>
 #include <set>
 #include <string>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "doubles/Doubles.h"
+#include "doubles/Strict.h"
 
 namespace hooks {
 
@@ -36,7 +38,7 @@ extern Plan plan;
 extern std::set<void*>& created;
 // What is left after a run, or "": a double off its count, a reference the program still
 // holds on Wine's or the demo camera's objects, an object made for the run alive, task
-// memory a double handed out and no one freed.
+// memory a double handed out and no one freed, a call against the contract.
 std::string Left();
 // A reference handed out to the program.
 void Take(void* object);
@@ -53,18 +55,25 @@ bool FromProgram(void* caller);
 // program asks for.
 bool Faultable(REFIID iid, void** = nullptr);
 
-// A failed call hands out nothing: out-pointers and counts come back zeroed.
+// An odd success hands out nothing: out-pointers and counts come back zeroed; so does a
+// failure where the doubles are not strict.
 template <class T>
 void Clear(T& arg) {
     using P = std::remove_pointer_t<T>;
     if constexpr (std::is_pointer_v<T> && !std::is_const_v<P> && (std::is_pointer_v<P> || std::is_integral_v<P> || std::is_enum_v<P>))
         if (arg && (std::is_pointer_v<P> || sizeof(P) >= 4)) *arg = P{};
 }
+// Whether an armed call fails as the documentation allows, rather than with nothing.
+inline bool StrictFailure() { return strict::on && plan.mode == Mode::Fail; }
+
 // What a call that answers S_OK hands out is hooked, the filter a pin information names too.
+// A media type's format pointer means nothing without a length.
 template <class T>
 void Adopt(T& arg) {
     if constexpr (std::is_same_v<T, PIN_INFO*>) {
         if (arg) Hook({arg->pFilter}), Take(arg->pFilter);
+    } else if constexpr (std::is_same_v<T, AM_MEDIA_TYPE**>) {
+        if (strict::on && arg && *arg && !(*arg)->cbFormat) strict::Poison(&(*arg)->pbFormat);
     } else if constexpr (std::is_pointer_v<T> && std::is_pointer_v<std::remove_pointer_t<T>>) {
         using I = std::remove_pointer_t<std::remove_pointer_t<T>>;
         if constexpr (std::is_base_of_v<IUnknown, I> || std::is_void_v<I>)
@@ -101,26 +110,70 @@ int SlotOf() {
 }
 
 // COM methods follow the calling convention of a function with the object first.
+template <auto method, class Self>
+struct PointName {
+    static std::pair<int, void*> Make(const char* qualified) {
+        name = std::strrchr(qualified, ':') ? std::strrchr(qualified, ':') + 1 : qualified;
+        return {SlotOf<method>(), reinterpret_cast<void*>(&Self::Thunk)};
+    }
+    template <class C>
+    static auto Real(C* self) { return reinterpret_cast<decltype(&Self::Thunk)>(OriginalVtable(self)[SlotOf<method>()]); }
+    static inline const char* name;
+};
+
 template <auto method, HRESULT odd = S_FALSE, class = decltype(method)>
 struct Point;
 template <auto method, HRESULT odd, class C, class... A>
-struct Point<method, odd, HRESULT (STDMETHODCALLTYPE C::*)(A...)> {
+struct Point<method, odd, HRESULT (STDMETHODCALLTYPE C::*)(A...)> : PointName<method, Point<method, odd>> {
     static HRESULT STDMETHODCALLTYPE Thunk(C* self, A... a) {
-        auto real = reinterpret_cast<HRESULT(STDMETHODCALLTYPE*)(C*, A...)>(OriginalVtable(self)[SlotOf<method>()]);
+        auto real = Point::Real(self);
         if (!FromProgram(__builtin_return_address(0))) return real(self, a...);
         if constexpr (std::is_same_v<C, IUnknown>)
             if (!Faultable(a...)) return real(self, a...);
-        Shot shot = Hit(OwnerName(self) + "." + name + "(" + ArgNames(a...) + ")");
-        if (shot == Shot::Fail) return (Clear(a), ...), Outcome<HRESULT>(shot, S_OK, odd);
+        Shot shot = Hit(OwnerName(self) + "." + Point::name + "(" + ArgNames(a...) + ")");
+        if (shot == Shot::Fail) {
+            if (StrictFailure()) strict::FailedMethod(self, a...);
+            else (Clear(a), ...);
+            return Outcome<HRESULT>(shot, S_OK, odd);
+        }
         HRESULT hr = real(self, a...);
         if (hr == S_OK) (Adopt(a), ...);  // after any other answer an out-pointer may be unset
         return Outcome(shot, hr, odd);
     }
-    static std::pair<int, void*> Make(const char* qualified) {
-        name = std::strrchr(qualified, ':') ? std::strrchr(qualified, ':') + 1 : qualified;
-        return {SlotOf<method>(), reinterpret_cast<void*>(&Thunk)};
+};
+
+// Lets go of what an enumerator handed out, unseen by the count of the program's references.
+void Drop(IUnknown* item);
+void Drop(AM_MEDIA_TYPE* item);
+
+// An enumerator's Next always learns how many it fetched. After S_FALSE, strictly, the
+// slots past the count are undefined, and "its objects with S_FALSE" is an enumeration
+// that ends early: what was fetched goes back.
+template <auto method, HRESULT odd, class C, class Item>
+struct Point<method, odd, HRESULT (STDMETHODCALLTYPE C::*)(ULONG, Item**, ULONG*)> : PointName<method, Point<method, odd>> {
+    static HRESULT STDMETHODCALLTYPE Thunk(C* self, ULONG wanted, Item** items, ULONG* fetched) {
+        auto real = Point::Real(self);
+        if (!FromProgram(__builtin_return_address(0))) return real(self, wanted, items, fetched);
+        Shot shot = Hit(OwnerName(self) + "." + Point::name + "()");
+        ULONG got = 0;
+        HRESULT hr;
+        if (shot == Shot::Fail) {
+            hr = Outcome<HRESULT>(shot, S_OK, odd);
+            std::fill(items, items + wanted, nullptr);
+            if (fetched) StrictFailure() ? strict::Poison(fetched) : void(*fetched = 0);
+            return hr;
+        }
+        hr = real(self, wanted, items, &got);
+        got = hr == S_OK ? wanted : SUCCEEDED(hr) ? std::min(got, wanted) : 0;
+        if (shot == Shot::Adjust && hr == S_OK) {
+            hr = S_FALSE;
+            if (strict::on) std::for_each(items, items + got, [](Item* item) { Drop(item); }), got = 0;
+        }
+        if (strict::on && hr == S_FALSE) std::for_each(items + got, items + wanted, [](Item*& item) { strict::Poison(&item); });
+        for (Item** item = items; item < items + got; ++item) Adopt(item);
+        if (fetched) *fetched = got;
+        return hr;
     }
-    static inline const char* name;
 };
 #define FAULT_POINT(method, ...) ::hooks::Point<&method, ##__VA_ARGS__>::Make(#method)
 
@@ -139,7 +192,11 @@ public:
 private:
     static R WINAPI Call(A... a) {
         Shot shot = Hit(name);
-        if (shot == Shot::Fail) return (Clear(a), ...), Outcome<R>(shot, R{}, odd);
+        if (shot == Shot::Fail) {
+            if (StrictFailure()) strict::Failed(real, a...);
+            else (Clear(a), ...);
+            return Outcome<R>(shot, R{}, odd);
+        }
         R r = real(a...);
         if constexpr (std::is_same_v<R(WINAPI*)(A...), decltype(&::CoCreateInstance)>) {  // the one that hands out objects
             void* object = *std::get<4>(std::tie(a...));

@@ -43,7 +43,6 @@ struct Camera {
     Camera() {
         capture.mediaTypes = {{MEDIATYPE_Video, MEDIASUBTYPE_RGB24}};
         filter.pages = {cameraPage};
-        crossbar.Output().peer = &analog, analog.peer = &crossbar.Output();
     }
 };
 
@@ -71,6 +70,9 @@ struct LaunchWorld {
     void Launch() {
         ResetConversionCodePageForTest();
         if (CaptureState& s = captureState; camera) {
+            // Wine's graph disconnects every pin of a filter it lets go of, the link to the
+            // crossbar too: the camera is wired to it again for each launch.
+            camera->crossbar.Output().peer = &camera->analog, camera->analog.peer = &camera->crossbar.Output();
             CoCreateInstance(CLSID_FilterGraphNoThread, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                              reinterpret_cast<void**>(s.filterGraph.Receive()));
             s.videoCaptureFilter = &camera->filter;
