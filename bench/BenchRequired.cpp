@@ -44,6 +44,7 @@ bool IsCamera(IMoniker* moniker) {
     VARIANT name;
     VariantInit(&name);
     name.vt = VT_BSTR;
+    name.bstrVal = nullptr;
     bool match = false;
     if (bag->Read(L"FriendlyName", &name, nullptr) == S_OK && name.vt == VT_BSTR) {
         int n = MultiByteToWideChar(CP_THREAD_ACP, 0, cameraName, -1, nullptr, 0);
@@ -83,6 +84,7 @@ void ReadFriendlyName(IMoniker* moniker, WCHAR (&name)[256]) {
     VARIANT value;
     VariantInit(&value);
     value.vt = VT_BSTR;
+    value.bstrVal = nullptr;
     if (bag->Read(L"FriendlyName", &value, nullptr) == S_OK && value.vt == VT_BSTR)
         lstrcpynW(name, value.bstrVal, 256);
     VariantClear(&value);
