@@ -7,6 +7,7 @@
 #include <dshow.h>
 #include <olectl.h>
 
+#include "FloorWindow.h"
 #include "LaunchMarks.h"
 
 namespace {
@@ -14,7 +15,6 @@ namespace {
 LONGLONG marks[MarkCount];
 
 const char windowTitle[] = "Navolet-Floor";
-const UINT WM_TRAYNOTIFY = WM_USER + 100;
 const wchar_t cameraName[] = L"Quendal KVX410RB PC Camera";
 
 IBaseFilter* BindCamera() {
@@ -48,49 +48,17 @@ IBaseFilter* BindCamera() {
 void ShowPages(HWND owner) {
     IBaseFilter* filter = BindCamera();
     if (!filter) return;
-    ISpecifyPropertyPages* pages = nullptr;
-    if (SUCCEEDED(filter->QueryInterface(IID_ISpecifyPropertyPages, reinterpret_cast<void**>(&pages)))) {
-        CAUUID list = {0, nullptr};
-        if (SUCCEEDED(pages->GetPages(&list))) {
-            IUnknown* object = filter;
-            marks[Frame] = CounterNow();
-            OleCreatePropertyFrame(owner, 30, 30, nullptr, 1, &object, list.cElems, list.pElems, 0, 0, nullptr);
-            WriteMarks(marks);
-            CoTaskMemFree(list.pElems);
-        }
-        pages->Release();
-    }
+    ShowFrame(owner, filter, marks);
     filter->Release();
 }
 
-LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_TRAYNOTIFY && wParam == 1 && lParam == WM_LBUTTONDBLCLK) {
-        marks[Launch] = CounterNow();
-        ShowPages(hwnd);
-        return 0;
-    }
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
+void OnLaunch(HWND hwnd) {
+    marks[Launch] = CounterNow();
+    ShowPages(hwnd);
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    CoInitialize(nullptr);
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = "NavoletFloor";
-    RegisterClassA(&wc);
-    CreateWindowA("NavoletFloor", windowTitle, WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr, instance, nullptr);
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    CoUninitialize();
-    return 0;
+    return RunLaunchFloor<OnLaunch>(instance, "NavoletFloor", windowTitle);
 }

@@ -13,6 +13,7 @@
 #include <ksmedia.h>
 #include <olectl.h>
 
+#include "FloorWindow.h"
 #include "LaunchMarks.h"
 
 namespace {
@@ -23,7 +24,6 @@ LONGLONG marks[MarkCount];
 #define FLOOR_TITLE "Navolet-Required"
 #endif
 const char windowTitle[] = FLOOR_TITLE;
-const UINT WM_TRAYNOTIFY = WM_USER + 100;
 const char cameraName[] = "Quendal KVX410RB PC Camera";
 const char section[] = "velta";
 
@@ -155,20 +155,6 @@ void InitCapture(CaptureGraph& g) {
         pin->Release();
 }
 
-void ShowPages(HWND owner, IBaseFilter* filter) {
-    ISpecifyPropertyPages* pages = nullptr;
-    if (filter->QueryInterface(IID_ISpecifyPropertyPages, Out(&pages)) != S_OK) return;
-    CAUUID list = {0, nullptr};
-    if (SUCCEEDED(pages->GetPages(&list))) {
-        IUnknown* object = filter;
-        marks[Frame] = CounterNow();
-        OleCreatePropertyFrame(owner, 30, 30, nullptr, 1, &object, list.cElems, list.pElems, 0, 0, nullptr);
-        WriteMarks(marks);
-        CoTaskMemFree(list.pElems);
-    }
-    pages->Release();
-}
-
 // Nothing is connected downstream of the capture filter, but a teardown has to look.
 void LookDownstream(IBaseFilter* filter) {
     IEnumPins* pins = nullptr;
@@ -210,41 +196,20 @@ void LaunchPages(HWND window) {
     marks[GraphDone] = CounterNow();
     if (g.builder && g.graph && g.builder->SetFiltergraph(g.graph) == S_OK && g.graph->AddFilter(g.filter, name) == S_OK) {
         InitCapture(g);
-        ShowPages(window, g.filter);
+        ShowFrame(window, g.filter, marks);
         LookDownstream(g.filter);
     }
     camera->Release();
 }
 
-LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_TRAYNOTIFY && wParam == 1 && lParam == WM_LBUTTONDBLCLK) {
-        for (LONGLONG& m : marks) m = 0;
-        marks[Launch] = CounterNow();
-        LaunchPages(hwnd);
-        return 0;
-    }
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
+void OnLaunch(HWND hwnd) {
+    for (LONGLONG& m : marks) m = 0;
+    marks[Launch] = CounterNow();
+    LaunchPages(hwnd);
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    CoInitialize(nullptr);
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = "NavoletRequired";
-    RegisterClassA(&wc);
-    CreateWindowA("NavoletRequired", windowTitle, WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr, instance, nullptr);
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    CoUninitialize();
-    return 0;
+    return RunLaunchFloor<OnLaunch>(instance, "NavoletRequired", windowTitle);
 }

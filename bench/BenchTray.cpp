@@ -10,11 +10,11 @@
 
 #include <cstring>
 
+#include "FloorWindow.h"
 #include "LaunchMarks.h"
 
 namespace {
 
-const UINT WM_TRAYNOTIFY = WM_USER + 100;
 const WPARAM exitCommand = 32773;
 NOTIFYICONDATAA icon;
 LONGLONG marks[StartMarkCount];
@@ -26,11 +26,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         DestroyWindow(hwnd);
         return 0;
     }
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
+    return EndOnDestroy(hwnd, message, wParam, lParam);
 }
 
 }  // namespace
@@ -43,14 +39,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         lstrcatA(title, "+");
         lstrcatA(title, name);
     }
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = "NavoletTray";
-    RegisterClassA(&wc);
     marks[WindowCreate] = CounterNow();
-    HWND window = CreateWindowA("NavoletTray", title, WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
-                                instance, nullptr);
+    HWND window = MakeWindow(instance, "NavoletTray", title, WindowProc);
     marks[WindowMade] = CounterNow();
     icon.cbSize = NOTIFYICONDATAA_V2_SIZE;
     icon.hWnd = window;
@@ -62,7 +52,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     marks[IconAdd] = CounterNow();
     Shell_NotifyIconA(NIM_ADD, &icon);
     marks[IconAdded] = CounterNow();
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    RunMessages();
     return 0;
 }
