@@ -165,17 +165,25 @@ void Compare(int n, const char* const titles[], const std::vector<double> times[
     }
 }
 
-int Alternate(int runs, int n, const HWND windows[], const char* const titles[]) {
+// Each program's times in turns, once(w) timing one go of program w (negative: it failed),
+// printed with the ratios to the first program's.
+template <class Once>
+int TimesInTurns(int runs, int n, const char* const titles[], Once once, const char* failure) {
     std::vector<double> times[maxPrograms];
     bool ok = InTurns(runs, n, [&](int w, int run) {
-        double t = LaunchOnce(windows[w]);
+        double t = once(w);
         if (run >= 0) times[w].push_back(t);
         return t >= 0;
     });
-    if (!ok) return Fail("the property frame did not open and close");
+    if (!ok) return Fail(failure);
     for (int w = 0; w < n; ++w) PrintTimes(titles[w], times[w]);
     Compare(n, titles, times);
     return 0;
+}
+
+int Alternate(int runs, int n, const HWND windows[], const char* const titles[]) {
+    return TimesInTurns(runs, n, titles, [&](int w) { return LaunchOnce(windows[w]); },
+                        "the property frame did not open and close");
 }
 
 // The phases of one launch, cut at the counter readings the program wrote to file; false
@@ -189,12 +197,7 @@ enum Phase {
 
 bool ReadPhases(const char* file, LONGLONG posted, LONGLONG shown, double (&phases)[PhaseCount]) {
     LONGLONG m[MarkCount] = {};
-    int read = 0;
-    if (FILE* f = std::fopen(file, "r")) {
-        for (LONGLONG& value : m) read += std::fscanf(f, "%lld", &value);
-        std::fclose(f);
-    }
-    if (read != MarkCount || m[Launch] < posted || m[Frame] > shown) return false;
+    if (!ReadMarks(file, m) || m[Launch] < posted || m[Frame] > shown) return false;
     auto span = [&](Mark from, Mark to) { return m[from] && m[to] ? Milliseconds(m[to] - m[from]) : 0.0; };
     bool graph = m[Builder] != 0;
     phases[Message] = Milliseconds(m[Launch] - posted);
@@ -215,17 +218,10 @@ template <int P>
 void PrintPhaseTable(const char* what, int runs, int n, const char* const titles[], const char* const (&names)[P],
                      const std::vector<double> (&phases)[maxPrograms][P]) {
     std::printf("Median of each phase over %d %s in turns, and of the difference within a run (ms):\n", runs, what);
-    // A column as wide as its heading.
-    char headers[2 * maxPrograms][64];
-    int widths[2 * maxPrograms], columns = 0;
-    for (int w = 0; w < n; ++w, ++columns) std::snprintf(headers[columns], sizeof headers[0], "%s", Label(titles[w], w));
-    for (int w = 1; w < n; ++w, ++columns) std::snprintf(headers[columns], sizeof headers[0], "- %s", Label(titles[w], w));
-    std::printf("  %-48s", "");
-    for (int c = 0; c < columns; ++c) {
-        widths[c] = std::max(9, static_cast<int>(std::strlen(headers[c])));
-        std::printf(" %*s", widths[c], headers[c]);
-    }
-    std::printf("\n");
+    const char* labels[maxPrograms];
+    for (int w = 0; w < n; ++w) labels[w] = Label(titles[w], w);
+    int widths[maxColumns];
+    PrintHeadings(48, 9, n, labels, widths);
     for (int p = 0; p < P; ++p) {
         std::printf("  %-48s", names[p]);
         for (int w = 0; w < n; ++w) std::printf(" %*.2f", widths[w], Median(phases[w][p]));
@@ -236,6 +232,25 @@ void PrintPhaseTable(const char* what, int runs, int n, const char* const titles
         }
         std::printf("\n");
     }
+}
+
+// The programs in turns, once(w, phases) cutting one go of program w into phases (or
+// saying what failed); the median of each phase for each program.
+template <int P, class Once>
+int PhasesInTurns(const char* what, int runs, int n, const char* const titles[], const char* const (&names)[P],
+                  Once once) {
+    std::vector<double> phases[maxPrograms][P];
+    const char* failure = nullptr;
+    InTurns(runs, n, [&](int w, int run) {
+        double one[P];
+        failure = once(w, one);
+        if (!failure && run >= 0)
+            for (int p = 0; p < P; ++p) phases[w][p].push_back(one[p]);
+        return failure == nullptr;
+    });
+    if (failure) return Fail(failure);
+    PrintPhaseTable(what, runs, n, titles, names, phases);
+    return 0;
 }
 
 // The timing build and the floors in turns, as in Alternate, each launch cut into phases;
@@ -252,20 +267,12 @@ int Phases(int runs, int n, const HWND windows[], const char* const titles[], co
         "frame (called to visible)",
         "total (posted to visible)",
     };
-    std::vector<double> phases[maxPrograms][PhaseCount];
-    const char* failure = nullptr;
-    InTurns(runs, n, [&](int w, int run) {
+    return PhasesInTurns("launches", runs, n, titles, names, [&](int w, double(&one)[PhaseCount]) -> const char* {
         LONGLONG posted = 0, shown = 0;
-        double one[PhaseCount];
-        if (LaunchOnce(windows[w], &posted, &shown) < 0) failure = "the property frame did not open and close";
-        else if (!ReadPhases(file, posted, shown, one)) failure = "no timing marks from this launch";
-        else if (run >= 0)
-            for (int p = 0; p < PhaseCount; ++p) phases[w][p].push_back(one[p]);
-        return failure == nullptr;
+        if (LaunchOnce(windows[w], &posted, &shown) < 0) return "the property frame did not open and close";
+        if (!ReadPhases(file, posted, shown, one)) return "no timing marks from this launch";
+        return nullptr;
     });
-    if (failure) return Fail(failure);
-    PrintPhaseTable("launches", runs, n, titles, names, phases);
-    return 0;
 }
 
 // The icon as the shell holds it: a change of nothing succeeds only for an icon it has.
@@ -324,16 +331,8 @@ double StartOnce(const char* command, const char* title, LONGLONG* created = nul
 }
 
 int Startup(int runs, int n, const char* const commands[], const char* const titles[]) {
-    std::vector<double> times[maxPrograms];
-    bool ok = InTurns(runs, n, [&](int w, int run) {
-        double t = StartOnce(commands[w], titles[w]);
-        if (run >= 0) times[w].push_back(t);
-        return t >= 0;
-    });
-    if (!ok) return Fail("a program did not come up with its icon, or did not end");
-    for (int w = 0; w < n; ++w) PrintTimes(titles[w], times[w]);
-    Compare(n, titles, times);
-    return 0;
+    return TimesInTurns(runs, n, titles, [&](int w) { return StartOnce(commands[w], titles[w]); },
+                        "a program did not come up with its icon, or did not end");
 }
 
 // The phases of one start, cut at the marks the program left in file on its way out; a
@@ -346,12 +345,7 @@ enum StartPhase {
 
 bool ReadStartPhases(const char* file, LONGLONG created, LONGLONG seen, double (&phases)[StartPhaseCount]) {
     LONGLONG m[StartMarkCount] = {};
-    int read = 0;
-    if (FILE* f = std::fopen(file, "r")) {
-        for (LONGLONG& value : m) read += std::fscanf(f, "%lld", &value);
-        std::fclose(f);
-    }
-    if (read != StartMarkCount || m[Entry] < created || m[IconAdd] > seen) return false;
+    if (!ReadMarks(file, m) || m[Entry] < created || m[IconAdd] > seen) return false;
     auto span = [&](StartMark from, StartMark to) { return m[from] && m[to] ? Milliseconds(m[to] - m[from]) : 0.0; };
     StartMark beforeShow = m[ComReady] ? ComReady : IconAdded;
     phases[Loading] = Milliseconds(m[Entry] - created);
@@ -390,22 +384,15 @@ int StartupPhases(int runs, int n, const char* const commands[], const char* con
         "total (creation to seen)",
     };
     SetEnvironmentVariableA("NAVOLET_START_FILE", file);
-    std::vector<double> phases[maxPrograms][StartPhaseCount];
-    const char* failure = nullptr;
-    InTurns(runs, n, [&](int w, int run) {
+    int result = PhasesInTurns("starts", runs, n, titles, names, [&](int w, double(&one)[StartPhaseCount]) -> const char* {
         LONGLONG created = 0, seen = 0;
-        double one[StartPhaseCount];
         DeleteFileA(file);
-        if (StartOnce(commands[w], titles[w], &created, &seen) < 0) failure = "a program did not come up or go";
-        else if (!ReadStartPhases(file, created, seen, one)) failure = "no start marks from this start";
-        else if (run >= 0)
-            for (int p = 0; p < StartPhaseCount; ++p) phases[w][p].push_back(one[p]);
-        return failure == nullptr;
+        if (StartOnce(commands[w], titles[w], &created, &seen) < 0) return "a program did not come up or go";
+        if (!ReadStartPhases(file, created, seen, one)) return "no start marks from this start";
+        return nullptr;
     });
     SetEnvironmentVariableA("NAVOLET_START_FILE", nullptr);
-    if (failure) return Fail(failure);
-    PrintPhaseTable("starts", runs, n, titles, names, phases);
-    return 0;
+    return result;
 }
 
 // Launches, with the program's resources after the first and after the last; fails when

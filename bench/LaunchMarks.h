@@ -55,3 +55,14 @@ void WriteMarks(const LONGLONG (&marks)[N], const char* variable = "NAVOLET_TIMI
 }
 
 inline void WriteStartMarks(const LONGLONG (&marks)[StartMarkCount]) { WriteMarks(marks, "NAVOLET_START_FILE"); }
+
+// The readings WriteMarks left in file; false unless all N were there.
+template <int N>
+bool ReadMarks(const char* name, LONGLONG (&marks)[N]) {
+    int read = 0;
+    if (FILE* file = std::fopen(name, "r")) {
+        for (LONGLONG& m : marks) read += std::fscanf(file, "%lld", &m);
+        std::fclose(file);
+    }
+    return read == N;
+}

@@ -118,12 +118,12 @@ Resources MeasureProcess(HANDLE process, DWORD pid) {
 namespace {
 const char notCounted[] = "not counted by this platform";
 
-unsigned long Kilobytes(SIZE_T bytes) { return static_cast<unsigned long>(bytes / 1024); }
+long Kilobytes(SIZE_T bytes) { return static_cast<long>(bytes / 1024); }
 }  // namespace
 
 void PrintResources(const char* when, const Resources& r) {
     const Counted& c = PlatformCounts();
-    std::printf("%-5s handle table %lu, windows %lu, committed private %lu KB, commit charge %lu KB", when, r.handleTable,
+    std::printf("%-5s handle table %lu, windows %lu, committed private %ld KB, commit charge %ld KB", when, r.handleTable,
                 r.windows, Kilobytes(r.committedPrivate), Kilobytes(r.commit));
     if (c.handles) std::printf(", handles %lu", r.handles);
     if (c.gdi) std::printf(", GDI objects %lu", r.gdi);
@@ -139,19 +139,25 @@ void PrintResources(const char* when, const Resources& r) {
     std::printf("\n");
 }
 
-void PrintResourceTable(int n, const char* const labels[], const Resources r[]) {
-    const Counted& c = PlatformCounts();
-    // A column as wide as its heading; then the first program's figure less each other's.
-    char headers[8][64];
-    int widths[8], columns = 0;
-    for (int i = 0; i < n && columns < 8; ++i, ++columns) std::snprintf(headers[columns], sizeof headers[0], "%s", labels[i]);
-    for (int i = 1; i < n && columns < 8; ++i, ++columns) std::snprintf(headers[columns], sizeof headers[0], "- %s", labels[i]);
-    std::printf("  %-44s", "");
+void PrintHeadings(int nameWidth, int minWidth, int n, const char* const labels[], int (&widths)[maxColumns]) {
+    char headers[maxColumns][64];
+    int columns = 0;
+    for (int i = 0; i < n && columns < maxColumns; ++i, ++columns)
+        std::snprintf(headers[columns], sizeof headers[0], "%s", labels[i]);
+    for (int i = 1; i < n && columns < maxColumns; ++i, ++columns)
+        std::snprintf(headers[columns], sizeof headers[0], "- %s", labels[i]);
+    std::printf("  %-*s", nameWidth, "");
     for (int k = 0; k < columns; ++k) {
-        widths[k] = std::max(12, static_cast<int>(std::strlen(headers[k])));
+        widths[k] = std::max(minWidth, static_cast<int>(std::strlen(headers[k])));
         std::printf(" %*s", widths[k], headers[k]);
     }
     std::printf("\n");
+}
+
+void PrintResourceTable(int n, const char* const labels[], const Resources r[]) {
+    const Counted& c = PlatformCounts();
+    int widths[maxColumns];
+    PrintHeadings(44, 12, n, labels, widths);
     auto row = [&](const char* name, bool counted, auto value) {
         std::printf("  %-44s", name);
         if (!counted) {
@@ -162,12 +168,11 @@ void PrintResourceTable(int n, const char* const labels[], const Resources r[]) 
         for (int i = 1; i < n; ++i) std::printf(" %+*ld", widths[n - 1 + i], value(r[0]) - value(r[i]));
         std::printf("\n");
     };
-    auto kb = [](SIZE_T bytes) { return static_cast<long>(bytes / 1024); };
-    row("committed, private (KB, VirtualQueryEx)", true, [&](const Resources& x) { return kb(x.committedPrivate); });
-    row("committed, images and mappings (KB)", true, [&](const Resources& x) { return kb(x.committedShared); });
-    row("private bytes (KB)", c.privateBytes, [&](const Resources& x) { return kb(x.privateBytes); });
-    row("commit charge as Wine counts it (KB)", true, [&](const Resources& x) { return kb(x.commit); });
-    row("working set (KB)", true, [&](const Resources& x) { return kb(x.workingSet); });
+    row("committed, private (KB, VirtualQueryEx)", true, [&](const Resources& x) { return Kilobytes(x.committedPrivate); });
+    row("committed, images and mappings (KB)", true, [&](const Resources& x) { return Kilobytes(x.committedShared); });
+    row("private bytes (KB)", c.privateBytes, [&](const Resources& x) { return Kilobytes(x.privateBytes); });
+    row("commit charge as Wine counts it (KB)", true, [&](const Resources& x) { return Kilobytes(x.commit); });
+    row("working set (KB)", true, [&](const Resources& x) { return Kilobytes(x.workingSet); });
     row("handles", c.handles, [](const Resources& x) { return static_cast<long>(x.handles); });
     row("entries in the system handle table", true, [](const Resources& x) { return static_cast<long>(x.handleTable); });
     row("GDI objects", c.gdi, [](const Resources& x) { return static_cast<long>(x.gdi); });

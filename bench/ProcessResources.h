@@ -23,6 +23,11 @@ const Counted& PlatformCounts();
 // PROCESS_VM_READ), whose id is pid.
 Resources MeasureProcess(HANDLE process, DWORD pid);
 void PrintResources(const char* when, const Resources& r);
+// The headings of a table of programs side by side: a column for each program's figure,
+// then one for the first program's figure less each other's ("- label"), each as wide as
+// its heading and at least minWidth, after a first column of nameWidth for the rows' names.
+const int maxColumns = 8;
+void PrintHeadings(int nameWidth, int minWidth, int n, const char* const labels[], int (&widths)[maxColumns]);
 // Programs side by side, one column each, with the difference of each to the first.
 void PrintResourceTable(int n, const char* const labels[], const Resources r[]);
 // More than a small allowance of growth from first to last; extraHandles is the growth of
