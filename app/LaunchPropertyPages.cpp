@@ -6,21 +6,30 @@
 namespace {
 const char profileSection[] = "velta";
 
+// The most pages one frame shows. Drivers supply a handful; a count beyond this is not
+// a list the frame could read.
+const ULONG maxPropertyPages = 64;
+
 // The driver's pages for the capture filter, in a modal frame owned by the tray window.
+// The page list is the driver's answer: the frame reads as many identifiers as it says,
+// so it is shown only for an array that is there with a count from 1 to the bound.
 void ShowPropertyFrame() {
     CaptureState& s = captureState;
     ComHolder<ISpecifyPropertyPages> pages;
     if (s.videoCaptureFilter->QueryInterface(IID_ISpecifyPropertyPages,
-                                             reinterpret_cast<void**>(pages.Receive())) != S_OK)
+                                             reinterpret_cast<void**>(pages.Receive())) != S_OK ||
+        !pages)
         return;
     CAUUID list = {0, nullptr};
-    // A failed GetPages leaves a count and array that cannot be trusted: no frame then.
-    if (SUCCEEDED(pages->GetPages(&list))) {
+    // A failed GetPages leaves a count that cannot be trusted: no frame then. The array is
+    // null after a failure, as for every out-pointer; whatever was handed out is freed.
+    if (SUCCEEDED(pages->GetPages(&list)) && list.pElems && list.cElems >= 1 &&
+        list.cElems <= maxPropertyPages) {
         IUnknown* object = s.videoCaptureFilter;
         platform::OleCreatePropertyFrame(s.ownerWindow, 30, 30, nullptr, 1, &object,
                                          list.cElems, list.pElems, 0, 0, nullptr);
-        platform::CoTaskMemFree(list.pElems);
     }
+    platform::CoTaskMemFree(list.pElems);
 }
 }  // namespace
 

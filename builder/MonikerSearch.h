@@ -8,7 +8,8 @@
 template <class TryFilter>
 HRESULT OfferBoundFilters(IEnumMoniker* monikers, TryFilter tryFilter) {
     ComHolder<IMoniker> moniker;
-    while (NextItem(monikers, moniker) == S_OK) {
+    ULONG taken = 0;
+    while (NextItem(monikers, moniker, taken) == S_OK) {
         if (!moniker) continue;
         ComHolder<IBaseFilter> filter;
         HRESULT hr = moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter,

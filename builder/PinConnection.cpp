@@ -19,7 +19,8 @@ HRESULT ConnectToFirstInputPin(IFilterGraph* graph, IPin* outputPin, IBaseFilter
     if (FAILED(hr)) return hr;
     if (!pins) return S_FALSE;
     ComHolder<IPin> inputPin;
-    while (NextItem(pins.Get(), inputPin) == S_OK) {
+    ULONG taken = 0;
+    while (NextItem(pins.Get(), inputPin, taken) == S_OK) {
         if (!HasDirection(inputPin, PINDIR_INPUT)) continue;
         if (SUCCEEDED(graph->ConnectDirect(outputPin, inputPin, nullptr))) return S_OK;
     }
@@ -52,10 +53,13 @@ HRESULT CaptureBuilder::ConnectFilters(ComHolder<IBaseFilter> upstream,
 
     bool connected = false;
     ComHolder<IPin> outputPin;
-    while (NextItem(upstreamPins.Get(), outputPin) == S_OK) {
+    ULONG taken = 0;
+    while (NextItem(upstreamPins.Get(), outputPin, taken) == S_OK) {
         if (!HasDirection(outputPin, PINDIR_OUTPUT)) continue;
+        // The downstream pins are taken afresh, from their reset, for each output pin.
         ComHolder<IPin> inputPin;
-        while (NextItem(downstreamPins.Get(), inputPin) == S_OK) {
+        ULONG downstreamTaken = 0;
+        while (NextItem(downstreamPins.Get(), inputPin, downstreamTaken) == S_OK) {
             if (!HasDirection(inputPin, PINDIR_INPUT)) continue;
             if (SUCCEEDED(graph->ConnectDirect(outputPin, inputPin, nullptr))) {
                 connected = true;

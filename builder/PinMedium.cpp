@@ -17,8 +17,13 @@ HRESULT CaptureBuilder::GetPinMedium(ComHolder<IPin> pin, REGPINMEDIUM* medium) 
 
     *medium = NullMedium;
     if (list) {
+        // The entries are read only as far as the list's own size reaches: a count beyond
+        // it is the driver's mistake, not more entries.
         const KSPIN_MEDIUM* entries = reinterpret_cast<const KSPIN_MEDIUM*>(list + 1);
-        for (ULONG i = 0; i < list->Count; ++i) {
+        const ULONG room =
+            list->Size >= sizeof *list ? ULONG((list->Size - sizeof *list) / sizeof *entries) : 0;
+        const ULONG count = list->Count < room ? list->Count : room;
+        for (ULONG i = 0; i < count; ++i) {
             if (IsHardwareMedium(entries[i].Set)) {
                 *medium = {entries[i].Set, entries[i].Id, entries[i].Flags};
                 break;

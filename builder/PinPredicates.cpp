@@ -12,7 +12,7 @@ bool PinOffers(IPin* pin, Match matches) {
     ComHolder<IEnumMediaTypes> types;
     if (FAILED(pin->EnumMediaTypes(types.Receive())) || !types) return false;
     if (FAILED(types->Reset())) return false;
-    for (;;) {
+    for (ULONG taken = 0; taken < maxEnumeratedItems; ++taken) {
         AM_MEDIA_TYPE* mediaType = nullptr;
         ULONG fetched = 0;
         HRESULT hr = types->Next(1, &mediaType, &fetched);
@@ -26,6 +26,7 @@ bool PinOffers(IPin* pin, Match matches) {
         ReleaseMediaType(mediaType);
         if (match) return true;
     }
+    return false;
 }
 
 }  // namespace

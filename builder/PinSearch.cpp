@@ -15,7 +15,8 @@ HRESULT FindFirstPin(IBaseFilter* filter, ComHolder<IPin>* pin, Accept accepts) 
     if (!pins) return E_FAIL;
     pins->Reset();
     ComHolder<IPin> candidate;
-    while (NextItem(pins.Get(), candidate) == S_OK) {
+    ULONG taken = 0;
+    while (NextItem(pins.Get(), candidate, taken) == S_OK) {
         if (!candidate) continue;
         PIN_DIRECTION direction;
         if (FAILED(candidate->QueryDirection(&direction))) continue;

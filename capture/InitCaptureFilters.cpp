@@ -45,7 +45,7 @@ void FindCaptureInterface(REFIID iid, ComHolder<T>& field) {
 
 bool IsAnalogVideoInput(IPin* pin) {
     ComHolder<IKsPropertySet> properties;
-    if (pin->QueryInterface(IID_IKsPropertySet, Out(properties)) != S_OK) return false;
+    if (pin->QueryInterface(IID_IKsPropertySet, Out(properties)) != S_OK || !properties) return false;
     GUID category = GUID_NULL;
     DWORD returned = 0;
     return properties->Get(AMPROPSETID_Pin, AMPROPERTY_PIN_CATEGORY, nullptr, 0, &category,
@@ -59,9 +59,10 @@ void ScanForAnalogInput() {
     s.crossbarRouter = nullptr;
     ComHolder<IEnumPins> pins;
     if (FAILED(s.videoCaptureFilter->EnumPins(pins.Receive())) || !pins) return;
+    ULONG taken = 0;
     for (;;) {
         ComHolder<IPin> pin;
-        if (NextItem(pins.Get(), pin) != S_OK) break;
+        if (NextItem(pins.Get(), pin, taken) != S_OK) break;
         if (!pin) continue;
         PIN_INFO info = {};
         HRESULT hr = pin->QueryPinInfo(&info);

@@ -22,7 +22,8 @@ BSTR CameraNameString() {
 bool IsCamera(IMoniker* moniker) {
     ComHolder<IPropertyBag> bag;
     if (moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag,
-                               reinterpret_cast<void**>(bag.Receive())) != S_OK)
+                               reinterpret_cast<void**>(bag.Receive())) != S_OK ||
+        !bag)
         return false;
     VARIANT friendlyName;
     platform::VariantInit(&friendlyName);
@@ -34,7 +35,9 @@ bool IsCamera(IMoniker* moniker) {
     if (bag->Read(L"FriendlyName", &friendlyName, nullptr) == S_OK) {
         BSTR name = CameraNameString();
         // Only a string can be compared; a bag that hands back anything else is no camera.
-        if (friendlyName.vt == VT_BSTR)
+        // Without the camera's own name nothing is compared: the platform takes a null
+        // string as an empty one, which an unnamed device would match.
+        if (name && friendlyName.vt == VT_BSTR && friendlyName.bstrVal)
             match = platform::VarBstrCmp(friendlyName.bstrVal, name, LOCALE_SYSTEM_DEFAULT,
                                          NORM_IGNORECASE) == VARCMP_EQ;
         platform::SysFreeString(name);
@@ -54,9 +57,10 @@ BOOL SelectDevice(const char*, const char*) {
     if (!monikers) return FALSE;
     monikers->Reset();
     ComHolder<IMoniker> chosen;
+    ULONG taken = 0;
     for (;;) {
         ComHolder<IMoniker> moniker;
-        if (NextItem(monikers.Get(), moniker) != S_OK) break;
+        if (NextItem(monikers.Get(), moniker, taken) != S_OK) break;
         if (moniker && IsCamera(moniker)) {
             chosen = moniker;
             break;

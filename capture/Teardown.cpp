@@ -5,15 +5,31 @@
 
 CaptureState captureState;
 
-void RemoveDownstream(IBaseFilter* filter) {
-    if (!filter) return;
+namespace {
+// The filters on the way down from the one the removal started at. A filter met again on
+// it means pins that claim to be inputs in a cycle: it is not entered twice.
+struct RemovalPath {
+    IBaseFilter* filter;
+    const RemovalPath* upstream;
+    bool Holds(IBaseFilter* f) const { return filter == f || (upstream && upstream->Holds(f)); }
+};
+
+// The most filters one removal enters; a real graph downstream of a capture filter has a
+// handful. A driver whose pins hand out a new filter each time cannot keep it going.
+const int maxFiltersRemoved = 256;
+
+void RemoveDownstream(IBaseFilter* filter, const RemovalPath* upstream, int& entered) {
+    if (!filter || entered >= maxFiltersRemoved) return;
+    ++entered;
+    const RemovalPath path = {filter, upstream};
     ComHolder<IEnumPins> pins;
-    if (filter->EnumPins(pins.Receive()) != S_OK) return;
+    if (filter->EnumPins(pins.Receive()) != S_OK || !pins) return;
     pins->Reset();
     IFilterGraph* graph = captureState.filterGraph;
+    ULONG taken = 0;
     for (;;) {
         ComHolder<IPin> pin;
-        if (NextItem(pins.Get(), pin) != S_OK) break;
+        if (NextItem(pins.Get(), pin, taken) != S_OK) break;
         if (!pin) continue;
         ComHolder<IPin> peer;
         pin->ConnectedTo(peer.Receive());
@@ -26,8 +42,8 @@ void RemoveDownstream(IBaseFilter* filter) {
         if (hr != S_OK) break;
         // An input peer belongs to a filter downstream: remove everything beyond it first.
         // An output peer is upstream (a crossbar or tuner) and stays.
-        if (info.dir == PINDIR_INPUT) {
-            RemoveDownstream(peerFilter);
+        if (info.dir == PINDIR_INPUT && !path.Holds(peerFilter)) {
+            RemoveDownstream(peerFilter, &path, entered);
             if (graph) {
                 graph->Disconnect(peer);
                 graph->Disconnect(pin);
@@ -35,6 +51,12 @@ void RemoveDownstream(IBaseFilter* filter) {
             }
         }
     }
+}
+}  // namespace
+
+void RemoveDownstream(IBaseFilter* filter) {
+    int entered = 0;
+    RemoveDownstream(filter, nullptr, entered);
 }
 
 void TearDownGraph() {

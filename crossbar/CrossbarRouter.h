@@ -48,8 +48,13 @@ struct RoutingEntry {
 class CrossbarRouter {
 public:
     // Levels of crossbars followed upstream of the start pin. Real chains have one or
-    // two; the bound makes crossbars wired in a loop end the walk.
+    // two; a crossbar already on the path is not entered again.
     static constexpr LONG maxDepth = 32;
+    // The whole walk's work: crossbars entered and routes stored. A real card has one or
+    // two crossbars and a few routes; crossbars that feed several inputs each of the next
+    // would otherwise double the walk with every level.
+    static constexpr LONG maxCrossbarVisits = 64;
+    static constexpr LONG maxRoutes = 1024;
     // TraceRoutes: the path ends at the caller's crossbar.
     static constexpr HRESULT pathEnds = 1;
 
@@ -65,9 +70,13 @@ public:
     HRESULT TraceRoutes(IPin* pin, RoutingEntry* entry, LONG depth);
     HRESULT StoreRoute(RoutingEntry* entry);
     HRESULT PinAtIndex(IAMCrossbar* crossbar, LONG index, BOOL isInput, IPin** pin);
-    HRESULT IndexOfPin(IAMCrossbar* crossbar, LONG* index, BOOL isInput, IPin* pin);
+    HRESULT IndexOfPin(IAMCrossbar* crossbar, LONG* index, BOOL isInput, IPin* pin, LONG* position = nullptr);
+
+    // The routes stored have reached maxRoutes.
+    bool RoutesFull() const { return routes && routes->count >= maxRoutes; }
 
     IPin* startPin;
     PointerList* routes = nullptr;
     RoutingEntry rootEntry;
+    LONG crossbarVisits = 0;
 };

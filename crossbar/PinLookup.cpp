@@ -14,7 +14,8 @@ HRESULT EnumerateCrossbarPins(IAMCrossbar* crossbar, ComHolder<IBaseFilter>& fil
 }  // namespace
 
 // The crossbar filter enumerates all its inputs first, then its outputs, each in index
-// order. The pin is handed out without a reference: it lives as long as the filter.
+// order. The pin is handed out with a reference of its own: a filter's pins need not live
+// as long as the filter's enumerator holds them.
 HRESULT CrossbarRouter::PinAtIndex(IAMCrossbar* crossbar, LONG index, BOOL isInput, IPin** pin) {
     if (!crossbar || !pin) return E_POINTER;
     *pin = nullptr;
@@ -26,16 +27,20 @@ HRESULT CrossbarRouter::PinAtIndex(IAMCrossbar* crossbar, LONG index, BOOL isInp
     ComHolder<IEnumPins> pins;
     if (FAILED(EnumerateCrossbarPins(crossbar, filter, pins))) return E_FAIL;
     ComHolder<IPin> fetched;
-    for (LONG n = 0; NextItem(pins.Get(), fetched) == S_OK; ++n) {
+    ULONG taken = 0;
+    for (LONG n = 0; NextItem(pins.Get(), fetched, taken) == S_OK; ++n) {
         if (n == wanted) {
-            *pin = fetched;
+            if ((*pin = fetched)) (*pin)->AddRef();
             break;
         }
     }
     return *pin ? S_OK : E_FAIL;
 }
 
-HRESULT CrossbarRouter::IndexOfPin(IAMCrossbar* crossbar, LONG* index, BOOL isInput, IPin* pin) {
+// The index of pin among the crossbar's inputs or outputs, and its place in the
+// enumeration. A place the crossbar's own counts do not allow (an output among the inputs,
+// an index past the outputs) is a crossbar that contradicts itself: not found.
+HRESULT CrossbarRouter::IndexOfPin(IAMCrossbar* crossbar, LONG* index, BOOL isInput, IPin* pin, LONG* position) {
     if (!crossbar || !index || !pin) return E_POINTER;
     LONG outputCount = 0, inputCount = 0;
     if (crossbar->get_PinCounts(&outputCount, &inputCount) != S_OK) return E_FAIL;
@@ -44,9 +49,13 @@ HRESULT CrossbarRouter::IndexOfPin(IAMCrossbar* crossbar, LONG* index, BOOL isIn
     ComHolder<IEnumPins> pins;
     if (FAILED(EnumerateCrossbarPins(crossbar, filter, pins))) return E_FAIL;
     ComHolder<IPin> fetched;
-    for (LONG n = 0; NextItem(pins.Get(), fetched) == S_OK; ++n) {
+    ULONG taken = 0;
+    for (LONG n = 0; NextItem(pins.Get(), fetched, taken) == S_OK; ++n) {
         if (fetched == pin) {
-            *index = isInput ? n : n - inputCount;
+            const LONG found = isInput ? n : n - inputCount;
+            if (inputCount < 0 || found < 0 || found >= (isInput ? inputCount : outputCount)) return E_FAIL;
+            *index = found;
+            if (position) *position = n;
             return S_OK;
         }
     }

@@ -7,7 +7,7 @@ HRESULT CrossbarRouter::StoreRoute(RoutingEntry* entry) {
     if (!entry) return E_POINTER;
     const LONG n = entry->depth + 1;
     if (!routes) return E_POINTER;
-    if (n < 1 || n > maxDepth) return E_FAIL;
+    if (n < 1 || n > maxDepth || RoutesFull()) return E_FAIL;
     auto* route = static_cast<RoutingEntry*>(crossbar::Allocate(n * sizeof(RoutingEntry)));
     if (!route) return E_FAIL;
     // Listed before any reference is taken, so a failure leaves nothing to undo but the array.

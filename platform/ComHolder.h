@@ -44,11 +44,18 @@ private:
     T* p = nullptr;
 };
 
-// The next item of an enumerator, into item; the enumerator's answer. After an answer
+// The most items taken from one enumeration. A driver's enumerator that answers S_OK for
+// ever ends here; no real filter has this many pins, nor any machine this many devices.
+constexpr ULONG maxEnumeratedItems = 256;
+
+// The next item of an enumerator, into item; the enumerator's answer, or S_FALSE once
+// `taken` (the items this enumeration has asked for) reaches the bound. After an answer
 // other than S_OK the array's slot is undefined past the count fetched, so only a counted
 // item is taken.
 template <class Enumerator, class T>
-HRESULT NextItem(Enumerator* items, ComHolder<T>& item) {
+HRESULT NextItem(Enumerator* items, ComHolder<T>& item, ULONG& taken) {
+    if (taken >= maxEnumeratedItems) return item.Clear(), S_FALSE;
+    ++taken;
     T* next = nullptr;
     ULONG fetched = 0;
     HRESULT hr = items->Next(1, &next, &fetched);
