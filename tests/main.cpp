@@ -4,13 +4,22 @@
 
 #include <cstdio>
 
+#include "doubles/Hostile.h"
 #include "doubles/Strict.h"
 #include "platform/Win.h"
 
 namespace {
 // Under Wine a crash ends in its debugger and the process reports success: fail instead.
 LONG WINAPI Crashed(EXCEPTION_POINTERS* e) {
-    std::fprintf(stderr, "crashed: exception 0x%lx at %p\n", e->ExceptionRecord->ExceptionCode, e->ExceptionRecord->ExceptionAddress);
+    char module[MAX_PATH] = "?";
+    HMODULE where = nullptr;
+    if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                           static_cast<const char*>(e->ExceptionRecord->ExceptionAddress), &where))
+        GetModuleFileNameA(where, module, sizeof module);
+    std::fprintf(stderr, "crashed: exception 0x%lx at %p (%s+0x%zx)\n", e->ExceptionRecord->ExceptionCode,
+                 e->ExceptionRecord->ExceptionAddress, module,
+                 static_cast<size_t>(static_cast<const char*>(e->ExceptionRecord->ExceptionAddress) - reinterpret_cast<const char*>(where)));
+    if (hostile::on) std::fprintf(stderr, "crashed in the hostile world of seed %llu\n", hostile::seed);
     return std::fflush(stderr), ExitProcess(3), 0;
 }
 }  // namespace

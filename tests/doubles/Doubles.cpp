@@ -23,8 +23,13 @@ std::vector<ComDouble*>& Live() {
 ComDouble::ComDouble(std::string name) : name(std::move(name)) { Live().push_back(this); }
 
 ComDouble::~ComDouble() {
-    Live().erase(std::find(Live().begin(), Live().end(), this));
+    Forget();
     if (!heap && refs != 1) ADD_FAILURE() << name << " destroyed with " << refs << " references";
+}
+
+void ComDouble::Forget() {
+    auto found = std::find(Live().begin(), Live().end(), this);
+    if (found != Live().end()) Live().erase(found);
 }
 
 HRESULT ComDouble::DoQueryInterface(REFIID iid, void** out) {
@@ -42,7 +47,7 @@ ULONG ComDouble::DoRelease() {
         return 1;
     }
     LONG left = --refs;
-    if (left == 0) delete this;
+    if (left == 0) Gone();
     return left;
 }
 

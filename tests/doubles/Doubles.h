@@ -20,6 +20,13 @@
 template <>
 inline const GUID& __mingw_uuidof<IMPEG2StreamIdMap>() { return IID_IMPEG2StreamIdMap; }
 
+namespace hooks {
+// Whether the caller's code is in this test program (not in Wine or the demo camera), and
+// the calls of Wine's own that are passing through hooked objects now.
+bool InTestProgram(void* caller);
+extern int platformCalls;
+}
+
 namespace doubles {
 
 class ComDouble {
@@ -39,6 +46,10 @@ protected:
     HRESULT DoQueryInterface(REFIID iid, void** out);
     ULONG DoAddRef() { return ++refs; }
     ULONG DoRelease();
+    // A heap double's last reference is gone: it is destroyed, unless it stays to watch.
+    virtual void Gone() { delete this; }
+    // Leaves the doubles that must be back at their baseline.
+    void Forget();
 
 private:
     std::vector<std::pair<IID, IUnknown*>> exposed;
@@ -117,7 +128,10 @@ public:
         return peer ? VFW_E_ALREADY_CONNECTED : (peer = from, S_OK);
     }
     HRESULT STDMETHODCALLTYPE Disconnect() override { return peer ? (peer = nullptr, S_OK) : S_FALSE; }
-    HRESULT STDMETHODCALLTYPE ConnectedTo(IPin** out) override { return (*out = peer) ? (peer->AddRef(), S_OK) : VFW_E_NOT_CONNECTED; }
+    HRESULT STDMETHODCALLTYPE ConnectedTo(IPin** out) override {
+        if (programOnly && (hooks::platformCalls || !hooks::InTestProgram(__builtin_return_address(0)))) return *out = nullptr, VFW_E_NOT_CONNECTED;
+        return (*out = peer) ? (peer->AddRef(), S_OK) : VFW_E_NOT_CONNECTED;
+    }
     HRESULT STDMETHODCALLTYPE ConnectionMediaType(AM_MEDIA_TYPE* type) override {
         return *type = AM_MEDIA_TYPE{}, peer ? S_OK : VFW_E_NOT_CONNECTED;
     }
@@ -141,11 +155,12 @@ public:
     }
     STUB(Set, (REFGUID, DWORD, LPVOID, DWORD, LPVOID, DWORD), E_NOTIMPL)
     HRESULT STDMETHODCALLTYPE QuerySupported(REFGUID, DWORD, DWORD* how) override { return *how = KSPROPERTY_SUPPORT_GET, S_OK; }
-    // IKsPin: a KSMULTIPLE_ITEM header followed by the mediums, as the proxy hands them out.
+    // IKsPin: a KSMULTIPLE_ITEM header followed by the mediums, as the proxy hands them out;
+    // its size may cover fewer of them than its count says.
     HRESULT STDMETHODCALLTYPE KsQueryMediums(PKSMULTIPLE_ITEM* list) override {
         ULONG bytes = ULONG(sizeof(KSMULTIPLE_ITEM) + mediums.size() * sizeof(REGPINMEDIUM));
         *list = static_cast<KSMULTIPLE_ITEM*>(TaskAlloc(bytes));
-        **list = {bytes, ULONG(mediums.size())};
+        **list = {ULONG(sizeof(KSMULTIPLE_ITEM) + std::min(mediumsInSize, mediums.size()) * sizeof(REGPINMEDIUM)), ULONG(mediums.size())};
         return std::copy(mediums.begin(), mediums.end(), reinterpret_cast<REGPINMEDIUM*>(*list + 1)), S_OK;
     }
     STUB(KsQueryInterfaces, (PKSMULTIPLE_ITEM*), E_NOTIMPL) STUB(KsCreateSinkPinHandle, (KSPIN_INTERFACE&, KSPIN_MEDIUM&), E_NOTIMPL)
@@ -164,6 +179,8 @@ public:
     std::vector<std::pair<GUID, GUID>> mediaTypes;  // major and subtype
     bool ksPin = false;
     std::vector<REGPINMEDIUM> mediums;
+    size_t mediumsInSize = SIZE_MAX;
+    bool programOnly = false;  // connected as the program sees it; the platform's searches do not
 
 protected:
     void* Native(REFIID iid) override {

@@ -24,12 +24,16 @@ Shot Hit(const std::string& call) {
     return plan.mode == Mode::SuccessWithObject ? Shot::Adjust : Shot::Fail;
 }
 
-bool FromProgram(void* caller) {
+int unseen = 0, platformCalls = 0;
+
+bool InTestProgram(void* caller) {
     static const auto* base = reinterpret_cast<const char*>(GetModuleHandleA(nullptr));
     static const auto size = reinterpret_cast<const IMAGE_NT_HEADERS*>(
         base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew)->OptionalHeader.SizeOfImage;
     return caller >= base && caller < base + size;
 }
+
+bool FromProgram(void* caller) { return unseen == 0 && InTestProgram(caller); }
 
 bool Faultable(REFIID iid, void**) {
     for (const IID* i : {&IID_ISpecifyPropertyPages, &IID_IKsPropertySet, &IID_IAMCrossbar, &IID_IBaseFilter,
@@ -167,12 +171,12 @@ std::string Left() {
 
 void Hook(std::initializer_list<IUnknown*> objects) {
     if (hooking) return;
-    const bool was = plan.active;
-    hooking = true, plan.active = false;
+    const bool was = plan.active, hostileWas = hostile::on;
+    hooking = true, plan.active = false, hostile::on = false;
     for (IUnknown* object : objects)
         if (object)
             for (auto hook : hookers) hook(object);
-    hooking = false, plan.active = was;
+    hooking = false, plan.active = was, hostile::on = hostileWas;
 }
 
 }  // namespace hooks

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "doubles/Doubles.h"
+#include "doubles/Hostile.h"
 #include "doubles/Strict.h"
 
 namespace hooks {
@@ -51,6 +52,18 @@ void** OriginalVtable(void* object);
 const std::string& OwnerName(void* object);
 // Whether code of this program (not of Wine or the demo camera) made the call.
 bool FromProgram(void* caller);
+// While one lives, the calls of a double's own code are not the program's.
+extern int unseen;
+struct Unseen {
+    Unseen() { ++unseen; }
+    ~Unseen() { --unseen; }
+};
+// A call of the platform's own (Wine's) passing through a hooked object, while it runs.
+struct PlatformCall {
+    explicit PlatformCall(void* caller) : counted(!InTestProgram(caller)) { platformCalls += counted; }
+    ~PlatformCall() { platformCalls -= counted; }
+    const bool counted;
+};
 // QueryInterface is a fault point, and hands out what it finds, only for the interfaces the
 // program asks for.
 bool Faultable(REFIID iid, void** = nullptr);
@@ -102,6 +115,26 @@ R Outcome(Shot shot, R passed, HRESULT odd) {
     else return shot == Shot::Adjust && (odd == S_FALSE || odd == S_OK) && passed == S_OK ? S_FALSE : passed;
 }
 
+// What a hostile world's verdict needs of an answer: the devices, their bags, names,
+// filters and page lists, as the program was told them.
+template <class... A>
+void Note(const char* method, void* self, HRESULT hr, A... a) {
+    if constexpr (std::is_same_v<std::tuple<A...>, std::tuple<IBindCtx*, IMoniker*, REFIID, void**>>) {
+        void* out = hr == S_OK ? *std::get<3>(std::tie(a...)) : nullptr;
+        if (out && std::strcmp(method, "BindToStorage") == 0) hostile::NoteBag(self, out);
+        if (out && std::strcmp(method, "BindToObject") == 0) hostile::NoteFilter(self, out);
+    } else if constexpr (std::is_same_v<std::tuple<A...>, std::tuple<REFIID, void**>>) {
+        if (hr == S_OK && std::get<0>(std::tie(a...)) == IID_ISpecifyPropertyPages) hostile::NotePages(self, *std::get<1>(std::tie(a...)));
+    } else if constexpr (std::is_same_v<std::tuple<A...>, std::tuple<LPCOLESTR, VARIANT*, IErrorLog*>>) {
+        VARIANT none = {};
+        hostile::NoteName(self, hr == S_OK ? std::get<1>(std::tie(a...)) : &none);
+    } else if constexpr (std::is_same_v<std::tuple<A...>, std::tuple<CAUUID*>>) {
+        hostile::NotePageList(self, hr, a...);
+    } else if constexpr (std::is_same_v<std::tuple<A...>, std::tuple<IBaseFilter*>>) {
+        if (std::strcmp(method, "RemoveFilter") == 0) hostile::NoteRemoved(a...);
+    }
+}
+
 template <auto method>
 int SlotOf() {
     struct { ptrdiff_t ptr, adj; } raw;  // a virtual one is 1 + its offset in the vtable
@@ -127,9 +160,20 @@ template <auto method, HRESULT odd, class C, class... A>
 struct Point<method, odd, HRESULT (STDMETHODCALLTYPE C::*)(A...)> : PointName<method, Point<method, odd>> {
     static HRESULT STDMETHODCALLTYPE Thunk(C* self, A... a) {
         auto real = Point::Real(self);
-        if (!FromProgram(__builtin_return_address(0))) return real(self, a...);
+        if (!FromProgram(__builtin_return_address(0))) {
+            PlatformCall platform(__builtin_return_address(0));
+            return real(self, a...);
+        }
         if constexpr (std::is_same_v<C, IUnknown>)
             if (!Faultable(a...)) return real(self, a...);
+        if (hostile::on) {
+            using Answers = hostile::Answers<A...>;
+            const int k = hostile::Draw(__builtin_return_address(0), Point::name, Answers::kinds, OwnerName(self));
+            HRESULT hr = k < 0 ? real(self, a...) : Answers::Give(k, [&] { return real(self, a...); }, a...);
+            if (hr == S_OK) (Adopt(a), ...);
+            Note<A...>(Point::name, self, hr, a...);
+            return hr;
+        }
         Shot shot = Hit(OwnerName(self) + "." + Point::name + "(" + ArgNames(a...) + ")");
         if (shot == Shot::Fail) {
             if (StrictFailure()) strict::FailedMethod(self, a...);
@@ -153,7 +197,11 @@ template <auto method, HRESULT odd, class C, class Item>
 struct Point<method, odd, HRESULT (STDMETHODCALLTYPE C::*)(ULONG, Item**, ULONG*)> : PointName<method, Point<method, odd>> {
     static HRESULT STDMETHODCALLTYPE Thunk(C* self, ULONG wanted, Item** items, ULONG* fetched) {
         auto real = Point::Real(self);
-        if (!FromProgram(__builtin_return_address(0))) return real(self, wanted, items, fetched);
+        if (!FromProgram(__builtin_return_address(0))) {
+            PlatformCall platform(__builtin_return_address(0));
+            return real(self, wanted, items, fetched);
+        }
+        if (hostile::on) return Hostile(__builtin_return_address(0), self, wanted, items, fetched);
         Shot shot = Hit(OwnerName(self) + "." + Point::name + "()");
         ULONG got = 0;
         HRESULT hr;
@@ -171,6 +219,38 @@ struct Point<method, odd, HRESULT (STDMETHODCALLTYPE C::*)(ULONG, Item**, ULONG*
         }
         if (strict::on && hr == S_FALSE) std::for_each(items + got, items + wanted, [](Item*& item) { strict::Poison(&item); });
         for (Item** item = items; item < items + got; ++item) Adopt(item);
+        if (fetched) *fetched = got;
+        return hr;
+    }
+
+    // Hostile answers: S_OK with nothing; S_OK for ever from now on, starting over when the
+    // items run out; a pin new each time, standing for the real one.
+    static HRESULT Hostile(void* site, C* self, ULONG wanted, Item** items, ULONG* fetched) {
+        auto real = Point::Real(self);
+        constexpr bool pins = std::is_same_v<Item, IPin>;
+        const int k = hostile::Draw(site, Point::name, pins ? 3 : 2, OwnerName(self));
+        if (k == 1) hostile::MakeEndless(self);
+        ULONG got = 0;
+        HRESULT hr = real(self, wanted, items, &got);
+        got = hr == S_OK ? wanted : SUCCEEDED(hr) ? std::min(got, wanted) : 0;
+        if (hr != S_OK && hostile::Endless(self)) {
+            std::for_each(items, items + got, [](Item* item) { Drop(item); });
+            reinterpret_cast<HRESULT(STDMETHODCALLTYPE*)(C*)>(OriginalVtable(self)[5])(self);  // Reset
+            hr = real(self, wanted, items, &got);
+            got = hr == S_OK ? wanted : 0;
+            if (hr != S_OK) std::fill(items, items + wanted, nullptr), hr = S_OK, got = wanted;
+        }
+        if (k == 0) {
+            std::for_each(items, items + got, [](Item* item) { Drop(item); });
+            std::fill(items, items + wanted, nullptr), hr = S_OK, got = wanted;
+        }
+        if constexpr (pins)
+            if (k == 2)
+                for (Item** item = items; item < items + got; ++item)
+                    if (IPin* real = *item) *item = hostile::FreshPin(real), Drop(real);
+        for (Item** item = items; item < items + got; ++item) Adopt(item);
+        if constexpr (std::is_same_v<Item, IMoniker>)
+            if (hr == S_OK && got && items[0]) hostile::NoteDevice(items[0]);
         if (fetched) *fetched = got;
         return hr;
     }
@@ -210,6 +290,27 @@ private:
     }
     static inline const char* name;
     static inline HRESULT odd;
+    static inline R(WINAPI* real)(A...);
+    R(WINAPI* saved)(A...);
+};
+
+// A platform operation that building the camera's name needs, failing now and then in a
+// hostile world, as it does when memory runs out.
+template <auto& slot, class = std::remove_reference_t<decltype(slot)>>
+class NameSeam;
+template <auto& slot, class R, class... A>
+class NameSeam<slot, R(WINAPI*)(A...)> {
+public:
+    explicit NameSeam(const char* n) : saved(slot) { name = n, real = slot, slot = &Call; }
+    ~NameSeam() { slot = saved; }
+
+private:
+    static R WINAPI Call(A... a) {
+        if (hostile::on && hostile::Draw(__builtin_return_address(0), name, 1, "seam") == 0)
+            return hostile::NoteNoCameraName(), R{};
+        return real(a...);
+    }
+    static inline const char* name;
     static inline R(WINAPI* real)(A...);
     R(WINAPI* saved)(A...);
 };

@@ -1,0 +1,228 @@
+#include "doubles/Hostile.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwctype>
+#include <map>
+#include <set>
+#include <vector>
+
+#include "doubles/Hooks.h"
+#include "doubles/Strict.h"
+
+namespace hostile {
+
+bool on = false;
+int chance = 0;
+long calls = 0;
+unsigned long long seed = 0;
+Random random{0};
+
+namespace {
+
+const wchar_t cameraName[] = L"Quendal KVX410RB PC Camera";
+const size_t cameraLength = sizeof cameraName / sizeof *cameraName - 1;
+
+// Each call site with its method and the number of hostile answers it can get, and the
+// answers drawn there. By address: one call instruction of the program.
+struct Site {
+    std::string method;
+    int kinds = 0;
+    std::set<int> drawn;
+};
+std::map<void*, Site>& sites = *new std::map<void*, Site>;
+
+std::set<void*>& endless = *new std::set<void*>;
+
+// What the program was told, by object: each device as the moniker enumerator delivered
+// it, the bag bound from it, whether its name was read already.
+struct Ledger {
+    std::map<void*, int> deviceOf, bagOf;  // moniker, bag -> device
+    std::vector<bool> read;
+    int chosen = -1, lastRead = -1;
+    void *filter = nullptr, *pages = nullptr;
+    bool sound = false, captureRemoved = false;
+} ledger;
+
+// A pin standing for a real one, new for each time it is handed out.
+class Fresh : public doubles::Double<IPin> {
+public:
+    explicit Fresh(IPin* real) : Double("fresh " + doubles::NameOf(real, "pin")), real(real) {
+        hooks::Unseen unseen;
+        heap = true;
+        real->AddRef();
+    }
+    ~Fresh() override { Gone(); }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (Dead("QueryInterface")) return *out = nullptr, E_UNEXPECTED;
+        hooks::Unseen unseen;
+        return DoQueryInterface(iid, out) == S_OK ? S_OK : real->QueryInterface(iid, out);
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return Dead("AddRef") ? 1 : DoAddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return Dead("Release") ? 1 : DoRelease(); }
+#define FORWARD(name, params, args) \
+    HRESULT STDMETHODCALLTYPE name params override {                     \
+        hooks::Unseen unseen;                                               \
+        return Dead(#name) ? E_UNEXPECTED : real->name args;                \
+    }
+    FORWARD(Connect, (IPin * to, const AM_MEDIA_TYPE* type), (to, type))
+    FORWARD(ReceiveConnection, (IPin * from, const AM_MEDIA_TYPE* type), (from, type))
+    FORWARD(Disconnect, (), ())
+    FORWARD(ConnectedTo, (IPin * *out), (out))
+    FORWARD(ConnectionMediaType, (AM_MEDIA_TYPE * type), (type))
+    FORWARD(QueryPinInfo, (PIN_INFO * info), (info))
+    FORWARD(QueryDirection, (PIN_DIRECTION * out), (out))
+    FORWARD(QueryId, (LPWSTR * id), (id))
+    FORWARD(QueryAccept, (const AM_MEDIA_TYPE* type), (type))
+    FORWARD(EnumMediaTypes, (IEnumMediaTypes * *out), (out))
+    FORWARD(QueryInternalConnections, (IPin * *pins, ULONG* count), (pins, count))
+    FORWARD(EndOfStream, (), ())
+    FORWARD(BeginFlush, (), ())
+    FORWARD(EndFlush, (), ())
+    FORWARD(NewSegment, (REFERENCE_TIME start, REFERENCE_TIME stop, double rate), (start, stop, rate))
+#undef FORWARD
+
+    // Kept, not freed, after its last release, so that a later use is seen; the pin it
+    // stood for is let go of at once.
+    void Gone() override {
+        if (dead) return;
+        dead = true, Forget();
+        hooks::Unseen unseen;
+        real->Release();
+    }
+    bool dead = false;
+
+private:
+    bool Dead(const char* call) {
+        if (dead) strict::Complain(name + "." + call + " after its last release; ");
+        return dead;
+    }
+    void* Native(REFIID iid) override { return iid == IID_IUnknown || iid == IID_IPin ? static_cast<IPin*>(this) : nullptr; }
+    IPin* real;
+};
+std::vector<Fresh*>& fresh = *new std::vector<Fresh*>;
+
+}  // namespace
+
+void Begin(uint64_t worldSeed, int chancePerMille) {
+    seed = worldSeed;
+    random = Random{worldSeed};
+    chance = chancePerMille;
+    calls = 0;
+    ledger = Ledger{};
+    endless.clear();
+    on = true;
+}
+
+void End() {
+    on = false;
+    for (Fresh* pin : fresh) delete pin;
+    fresh.clear();
+    endless.clear();
+}
+
+int Draw(void* site, const char* method, int kinds, const std::string& owner) {
+    ++calls;
+    if (kinds == 0 || owner == "graph" || owner == "builder" || owner == "mapper" || owner == "devenum") return -1;
+    Site& s = sites[site];
+    s.method = method, s.kinds = kinds;
+    const int k = random.Chance(chance) ? random.Below(kinds) : -1;
+    if (k >= 0) s.drawn.insert(k);
+    static const bool trace = std::getenv("NAVOLET_HOSTILE_TRACE") != nullptr;
+    if (trace && calls < 3000) std::printf("  %s.%s%s\n", owner.c_str(), method, k < 0 ? "" : (" hostile " + std::to_string(k)).c_str());
+    return k;
+}
+
+Coverage Covered() {
+    Coverage c;
+    static const auto* base = reinterpret_cast<const char*>(GetModuleHandleA(nullptr));
+    for (const auto& [address, site] : sites) {
+        ++c.sites;
+        c.pairs += site.kinds;
+        c.drawn += static_cast<int>(site.drawn.size());
+        for (int k = 0; k < site.kinds; ++k)
+            if (!site.drawn.count(k)) {
+                char text[96];
+                snprintf(text, sizeof text, "%s@+%zx: answer %d; ", site.method.c_str(),
+                         static_cast<size_t>(static_cast<const char*>(address) - base), k);
+                c.missing += text;
+            }
+    }
+    return c;
+}
+
+bool IsCameraName(const VARIANT* name) {
+    if (name->vt != VT_BSTR || !name->bstrVal || SysStringLen(name->bstrVal) != cameraLength) return false;
+    for (size_t i = 0; i < cameraLength; ++i)
+        if (std::towlower(name->bstrVal[i]) != std::towlower(cameraName[i])) return false;
+    return true;
+}
+
+void NoteDevice(void* moniker) {
+    ledger.deviceOf[moniker] = static_cast<int>(ledger.read.size());
+    ledger.read.push_back(false);
+}
+
+void NoteBag(void* moniker, void* bag) {
+    auto d = ledger.deviceOf.find(moniker);
+    if (d != ledger.deviceOf.end()) ledger.bagOf[bag] = d->second;
+}
+
+// The first read of each device's name is the one the choice rests on.
+void NoteName(void* bag, const VARIANT* name) {
+    auto d = ledger.bagOf.find(bag);
+    if (d == ledger.bagOf.end() || ledger.read[d->second]) return;
+    ledger.read[d->second] = true, ledger.lastRead = d->second;
+    if (ledger.chosen < 0 && IsCameraName(name)) ledger.chosen = d->second;
+}
+
+void NoteFilter(void* moniker, void* filter) {
+    auto d = ledger.deviceOf.find(moniker);
+    if (d != ledger.deviceOf.end() && d->second == ledger.chosen) ledger.filter = filter;
+}
+
+void NotePages(void* filter, void* pages) {
+    if (filter && filter == ledger.filter) ledger.pages = pages;
+}
+
+void NotePageList(void* pages, HRESULT hr, const CAUUID* list) {
+    if (pages && pages == ledger.pages)
+        ledger.sound = SUCCEEDED(hr) && list->pElems && list->cElems >= 1 && list->cElems <= maxPages;
+}
+
+void NoteNoCameraName() {
+    if (ledger.chosen >= 0 && ledger.chosen == ledger.lastRead) ledger.chosen = -1;
+}
+
+void NoteRemoved(void* filter) { ledger.captureRemoved = ledger.captureRemoved || (filter && filter == ledger.filter); }
+
+bool FrameDue() { return ledger.sound; }
+bool CaptureFilterRemoved() { return ledger.captureRemoved; }
+
+bool Endless(void* enumerator) { return endless.count(enumerator) != 0; }
+void MakeEndless(void* enumerator) { endless.insert(enumerator); }
+
+IPin* FreshPin(IPin* real) {
+    Fresh* pin = new Fresh(real);
+    fresh.push_back(pin);
+    return pin;
+}
+
+void Answers<LPCOLESTR, VARIANT*, IErrorLog*>::Name(int k, VARIANT* value) {
+    std::wstring text = cameraName;
+    value->vt = VT_BSTR;
+    switch (k) {
+    case 0: value->vt = VT_EMPTY; return;
+    case 1: text.clear(); break;
+    case 2: value->vt = VT_I4, value->lVal = 42; return;
+    case 3: value->bstrVal = nullptr; return;
+    case 4: text += std::wstring(1, L'\0') + L"2"; break;
+    case 5: text.resize(10000, L'x'); break;
+    default:
+        for (wchar_t& c : text) c = random.Chance(500) ? std::towupper(c) : std::towlower(c);
+    }
+    value->bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+}
+
+}  // namespace hostile
