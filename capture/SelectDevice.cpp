@@ -37,7 +37,7 @@ bool IsCamera(IMoniker* moniker) {
         // Only a string can be compared; a bag that hands back anything else is no camera.
         // Without the camera's own name nothing is compared: the platform takes a null
         // string as an empty one, which an unnamed device would match.
-        if (name && friendlyName.vt == VT_BSTR && friendlyName.bstrVal)
+        if (name && friendlyName.vt == VT_BSTR)
             match = platform::VarBstrCmp(friendlyName.bstrVal, name, LOCALE_SYSTEM_DEFAULT,
                                          NORM_IGNORECASE) == VARCMP_EQ;
         platform::SysFreeString(name);
