@@ -5,8 +5,9 @@
 // loops, diamonds and chains, pins left dangling or lying about their direction, filters
 // downstream that feed back upstream. The demo camera the test command registers is listed
 // after them.
+#include <algorithm>
+#include <cstdio>
 #include <deque>
-#include <memory>
 #include <string>
 
 #include "doubles/Hooks.h"
@@ -30,6 +31,13 @@ struct Devices {
 };
 
 struct World {
+    // The world's filters and crossbars, each pin with its direction and peer.
+    void Describe() {
+        auto pin = [](const FakePin& p) { std::printf(" %s(%s)->%s", p.name.c_str(), p.direction ? "out" : "in", NameOf(p.peer).c_str()); };
+        for (FakeFilter& f : filters) std::printf("filter %s:", f.name.c_str()), std::for_each(f.pins.begin(), f.pins.end(), [&](FakePin* p) { pin(*p); }), std::printf("\n");
+        for (FakeCrossbar& x : crossbars) std::printf("xbar %s:", x.name.c_str()), std::for_each(x.pins.begin(), x.pins.end(), pin), std::printf("\n");
+    }
+
     std::deque<FakePin> pins;  // every pin of the world, its dangling ones too
     std::deque<FakeFilter> filters;
     std::deque<FakeCrossbar> crossbars;

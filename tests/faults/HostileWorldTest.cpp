@@ -72,10 +72,7 @@ TEST(HostileDrivers, NoAnswerCrashesHangsOrGrowsALaunchOrOpensTheWrongDevice) {
         std::string wrong;
         {
             hostile::World world;
-            if (std::getenv("NAVOLET_HOSTILE_TRACE")) {
-                for (auto& f : world.filters) { std::printf("filter %s:", f.name.c_str()); for (auto* p : f.pins) std::printf(" %s(%d)->%s", p->name.c_str(), p->direction, doubles::NameOf(p->peer).c_str()); std::printf("\n"); }
-                for (auto& x : world.crossbars) { std::printf("xbar %s:", x.name.c_str()); for (auto& p : x.pins) std::printf(" %s(%d)->%s", p.name.c_str(), p.direction, doubles::NameOf(p.peer).c_str()); std::printf("\n"); }
-            }
+            if (std::getenv("NAVOLET_HOSTILE_TRACE")) world.Describe();
             w.frames.clear();
             launchStarted = GetTickCount(), launching = true;
             w.Launch();
@@ -99,6 +96,8 @@ TEST(HostileDrivers, NoAnswerCrashesHangsOrGrowsALaunchOrOpensTheWrongDevice) {
             ADD_FAILURE() << "seed " << seed << ": " << wrong;
             std::printf("FAILED seed %llu: %s\n", seed, wrong.c_str());
         }
+        if (chosen && (seed - first + 1) % 1000 == 0)
+            std::printf("%llu worlds done, the last of seed %llu\n", seed - first + 1, seed), std::fflush(stdout);
     }
     const hostile::Coverage c = hostile::Covered();
     std::printf("hostile worlds: %llu run from seed %llu, %llu launches ended, %llu frames shown, %llu failed\n", count,
