@@ -27,7 +27,7 @@ pack() {
   shift
   env "$@" "$CPACK" --config "$BUILD/CPackConfig.cmake" -B "$out" >"$out.txt" 2>&1 ||
     { cat "$out.txt"; echo "FAIL: CPack made no packages in $out"; exit 1; }
-  rm -rf "$out/_CPack_Packages"
+  rm -rf "$out/_CPack_Packages" "$out"/Navolet-*.json
 }
 pe_time() { od -An -tu4 -j$(($(od -An -tu4 -j60 -N4 "$1") + 8)) -N4 "$1" | tr -d ' '; }
 
