@@ -64,6 +64,8 @@ stage=$(sed -n 's/^set(CPACK_PRE_BUILD_SCRIPTS "\(.*\)")$/\1/p' "$BUILD/CPackCon
 code() { msiinfo export "$(echo "$WORK/$1"/Navolet-*.msi)" Property | tr -d '\r' | sed -n 's/^ProductCode\t//p'; }
 v1=$(package_path v1) v2=$(package_path v2) code2=$(code v2)
 [ -n "$code2" ] || fail "no product code in the later package"
+# What a failed run may have left installed goes first.
+for c in "$(code v1)" "$code2"; do "${msiexec[@]}" /x "$c" /qn >/dev/null 2>&1; done
 state >"$WORK/before"
 
 msi /i "$v1" /qn || fail "the silent install failed"
