@@ -13,7 +13,7 @@ navolet_wine_line
 [ -n "$NAVOLET_ARCHS" ] || { echo "FAILED: $NAVOLET_WHY" >&2; exit 1; }
 not_run=""
 if [ -z "$NAVOLET_WIN32" ]; then
-  not_run="the 32-bit tests ($BUILD: navolet_tests, e2e and install, whose installer is a 32-bit program)"
+  not_run="the 32-bit tests ($BUILD: navolet_tests, e2e, install and msi, whose installer and package are 32-bit)"
   echo "Not run here: $not_run, because 32-bit Windows programs cannot run on this machine"
 fi
 navolet_build

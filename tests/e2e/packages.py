@@ -2,13 +2,17 @@
 one line per fault and exits 1 if there was one.
   packages.py zip-times ZIP EPOCH
   packages.py manifest PACKAGES_DIR NAVOLET_EXE
+  packages.py msi MSI EPOCH NAVOLET_EXE
   packages.py timestamp-server REQUESTS PORT_FILE
 """
+import calendar
 import glob
 import hashlib
 import http.server
 import os
+import re
 import struct
+import subprocess
 import sys
 import time
 import zipfile
@@ -40,13 +44,113 @@ def product_version(exe):
     return f"{ms >> 16}.{ms & 0xFFFF}.{ls >> 16}.{ls & 0xFFFF}"
 
 
+def msiinfo(*args):
+    return subprocess.run(["msiinfo", *args], capture_output=True, text=True, check=True,
+                          env=dict(os.environ, TZ="UTC")).stdout
+
+
+def msi_table(path, table):
+    """The rows of a table, as lists of columns (msiinfo export: names, types, key, rows)."""
+    return [line.split("\t") for line in msiinfo("export", path, table).splitlines()[3:]]
+
+
+def msi_properties(path):
+    return dict(row[:2] for row in msi_table(path, "Property"))
+
+
+def machine(exe):
+    data = open(exe, "rb").read(4096)
+    return struct.unpack("<H", data[struct.unpack("<I", data[60:64])[0] + 4:][:2])[0]
+
+
+# What Windows must find in the package, whatever wixl makes of the source.
+UPGRADE_CODE = "{B8A1E9CE-50DB-4808-8099-92D18C8052DE}"
+
+
+def msi(path, epoch, exe):
+    """Per machine, of Navolet.exe's architecture, the fixed upgrade code, the Run value in
+    the machine's key starting the installed Navolet.exe as the per-user installer does, a
+    refused downgrade that says why, and the commit's time in the summary."""
+    properties = msi_properties(path)
+    if properties.get("ALLUSERS") != "1":
+        fault(f"ALLUSERS is {properties.get('ALLUSERS')!r}: the package would not install for the machine")
+    if properties.get("UpgradeCode") != UPGRADE_CODE:
+        fault(f"the upgrade code is {properties.get('UpgradeCode')}, not {UPGRADE_CODE}: no upgrade would find it")
+    summary = dict(line.split(": ", 1) for line in msiinfo("suminfo", path).splitlines() if ": " in line)
+    x64 = machine(exe) == 0x8664
+    if summary.get("Template") != ("x64;1033" if x64 else "Intel;1033"):
+        fault(f"the package is for {summary.get('Template')}, Navolet.exe for machine {machine(exe):#x}")
+    for column in ("Created", "Last saved"):
+        at = time.strptime(summary.get(column, ""), "%a %b %d %H:%M:%S %Y") if column in summary else None
+        if not at or calendar.timegm(at) != epoch:
+            fault(f"the summary's {column} is {summary.get(column)}, not the commit's time")
+    # A 64-bit package whose components are not marked 64-bit writes to the 32-bit view.
+    for component, _, _, attributes, *_ in msi_table(path, "Component"):
+        if bool(int(attributes) & 256) != x64:
+            fault(f"component {component} has attributes {attributes} in a {'64' if x64 else '32'}-bit package")
+    exe_key = [row[0] for row in msi_table(path, "File") if row[2].split("|")[-1] == "Navolet.exe"]
+    run = [row for row in msi_table(path, "Registry")
+           if row[1:4] == ["2", "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Navolet"]]
+    if not exe_key or [row[4] for row in run] != [f'"[#{exe_key[0]}]"']:
+        fault(f"the machine's Run values are {[row[4] for row in run]}, not the quoted path of Navolet.exe")
+    conditions = msi_table(path, "LaunchCondition")
+    if not any("WIX_DOWNGRADE_DETECTED" in c and "newer version" in m for c, m, *_ in conditions):
+        fault(f"no launch condition refuses a downgrade with words for it: {conditions}")
+
+
+# The winget 1.10.0 installer schema: the keys it allows where, and the values of its enums.
+INSTALLER_KEYS = {
+    "InstallerLocale", "Platform", "MinimumOSVersion", "InstallerType", "NestedInstallerType",
+    "NestedInstallerFiles", "Scope", "InstallModes", "InstallerSwitches", "InstallerSuccessCodes",
+    "ExpectedReturnCodes", "UpgradeBehavior", "Commands", "Protocols", "FileExtensions", "Dependencies",
+    "PackageFamilyName", "ProductCode", "Capabilities", "RestrictedCapabilities", "Markets",
+    "InstallerAbortsTerminal", "ReleaseDate", "InstallLocationRequired", "RequireExplicitUpgrade",
+    "DisplayInstallWarnings", "UnsupportedOSArchitectures", "UnsupportedArguments", "AppsAndFeaturesEntries",
+    "ElevationRequirement", "InstallationMetadata", "DownloadCommandProhibited", "RepairBehavior",
+    "ArchiveBinariesDependOnPath", "Authentication"}
+ROOT_KEYS = INSTALLER_KEYS - {"Authentication"} | {
+    "PackageIdentifier", "PackageVersion", "Channel", "Installers", "ManifestType", "ManifestVersion"}
+ENTRY_KEYS = {"DisplayName", "Publisher", "DisplayVersion", "ProductCode", "UpgradeCode", "InstallerType"}
+SWITCH_KEYS = {"Silent", "SilentWithProgress", "Interactive", "InstallLocation", "Log", "Upgrade", "Custom", "Repair"}
+ENUMS = {"InstallerType": {"msix", "msi", "appx", "exe", "zip", "inno", "nullsoft", "wix", "burn", "pwa", "portable"},
+         "Scope": {"user", "machine"}, "UpgradeBehavior": {"install", "uninstallPrevious", "deny"},
+         "Architecture": {"x86", "x64", "arm", "arm64", "neutral"}}
+MODES = {"interactive", "silent", "silentWithProgress"}
+GUID = re.compile(r"^\{[0-9A-Fa-f]{8}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12}\}$")
+
+
+def installer_schema(doc):
+    """The installer file against what the schema allows; an installer takes what it does not
+    say itself from the file's root."""
+    for key in set(doc) - ROOT_KEYS:
+        fault(f"the installer file's root has {key}, which the schema does not allow")
+    for i in doc.get("Installers") or []:
+        name = str(i.get("InstallerUrl", "")).rsplit("/", 1)[-1]
+        for key in set(i) - INSTALLER_KEYS - {"Architecture", "InstallerUrl", "InstallerSha256"}:
+            fault(f"{name}: {key} is not allowed in an installer")
+        get = lambda key: i.get(key, doc.get(key))
+        for key, values in ENUMS.items():
+            if get(key) is not None and get(key) not in values:
+                fault(f"{name}: {key} {get(key)!r} is none of {sorted(values)}")
+        modes, switches = set(get("InstallModes") or []), get("InstallerSwitches") or {}
+        if modes - MODES or set(switches) - SWITCH_KEYS:
+            fault(f"{name}: install modes {sorted(modes)}, switches {sorted(switches)}")
+        if "SilentWithProgress" in switches and "silentWithProgress" not in modes:
+            fault(f"{name}: a switch for silentWithProgress is given, but not the mode")
+        for entry in i.get("AppsAndFeaturesEntries") or []:
+            if set(entry) - ENTRY_KEYS or ("UpgradeCode" in entry and not GUID.match(str(entry["UpgradeCode"]))):
+                fault(f"{name}: the Apps and Features entry {entry} is not of the schema")
+
+
 def manifest(folder, exe):
     """The three files parse, are of one schema, name one package at Navolet.exe's version,
-    the packages' own, and list each installer of the folder with its hash and architecture."""
+    the packages' own, and list each installer of the folder with its hash, architecture,
+    type and scope; a Windows Installer package with its own product and upgrade codes."""
     import yaml
 
     version = product_version(exe)
-    names = sorted(os.path.basename(p) for p in glob.glob(os.path.join(folder, "Navolet-*-win*.exe")))
+    names = sorted(os.path.basename(p) for p in glob.glob(os.path.join(folder, "Navolet-*-win*.exe"))
+                   + glob.glob(os.path.join(folder, "Navolet-*-win*.msi")))
     if [n.split("-")[1] for n in names] != [version] * len(names) or not names:
         fault(f"the installers {names} are not named for version {version}, Navolet.exe's")
     base = os.path.join(folder, "winget/manifests/n/Navolet/Navolet", version, "Navolet.Navolet")
@@ -64,15 +168,27 @@ def manifest(folder, exe):
             fault(f"{base}{suffix}.yaml is {got} of schema {doc.get('ManifestVersion')}, {schema.strip()}")
     if len({d.get("ManifestVersion") for d in docs.values()}) != 1:
         fault("the three files are of different schema versions")
-    listed = {i.get("InstallerUrl", "").rsplit("/", 1)[-1]: i for i in docs["installer"].get("Installers") or []}
+    installer_schema(docs["installer"])
+    root = docs["installer"]
+    listed = {i.get("InstallerUrl", "").rsplit("/", 1)[-1]: i for i in root.get("Installers") or []}
     if sorted(listed) != names:
         fault(f"the manifest lists {sorted(listed)}, the folder has {names}")
     for name, i in listed.items():
-        sha = hashlib.sha256(open(os.path.join(folder, name), "rb").read()).hexdigest() if name in names else None
-        arch = {"win32.exe": "x86", "win64.exe": "x64"}.get(name.rsplit("-", 1)[-1])
-        if (str(i.get("InstallerSha256")).lower(), i.get("Architecture")) != (sha, arch):
-            fault(f"{name} is listed for {i.get('Architecture')} with SHA256 {i.get('InstallerSha256')}, "
-                  f"not for {arch} with {sha}")
+        path = os.path.join(folder, name)
+        sha = hashlib.sha256(open(path, "rb").read()).hexdigest() if name in names else None
+        arch = {"win32": "x86", "win64": "x64"}.get(name.rsplit("-", 1)[-1].split(".")[0])
+        kind = {"exe": ("nullsoft", "user"), "msi": ("wix", "machine")}.get(name.rsplit(".", 1)[-1])
+        got = (str(i.get("InstallerSha256")).lower(), i.get("Architecture"),
+               (i.get("InstallerType", root.get("InstallerType")), i.get("Scope", root.get("Scope"))))
+        if got != (sha, arch, kind):
+            fault(f"{name} is listed as {got}, not {(sha, arch, kind)}")
+        if kind and kind[0] == "wix" and name in names:
+            p = msi_properties(path)
+            entry = {"DisplayVersion": p["ProductVersion"], "ProductCode": p["ProductCode"], "UpgradeCode": p["UpgradeCode"]}
+            if i.get("ProductCode") != p["ProductCode"] or [{k: e.get(k) for k in entry} for e in
+                                                             i.get("AppsAndFeaturesEntries") or []] != [entry]:
+                fault(f"{name} is listed with product code {i.get('ProductCode')} and entries "
+                      f"{i.get('AppsAndFeaturesEntries')}, the package has {entry}")
 
 
 class TimeStampServer(http.server.BaseHTTPRequestHandler):
@@ -102,5 +218,6 @@ def timestamp_server(requests, port_file):
 if __name__ == "__main__":
     {"zip-times": lambda zip_file, epoch: zip_times(zip_file, int(epoch)),
      "manifest": manifest,
+     "msi": lambda path, epoch, exe: msi(path, int(epoch), exe),
      "timestamp-server": timestamp_server}[sys.argv[1]](*sys.argv[2:])
     sys.exit(1 if faults else 0)

@@ -3,8 +3,9 @@
 # program: Navolet.exe and the demo camera carry the commit's time and name no folder of
 # this machine; the zip's entries carry that time too; packed again later, into another
 # folder, in another time zone, from a Navolet.exe touched since, the packages are the same
-# bytes; a throwaway certificate signs Navolet.exe in both packages and the installer so
-# that osslsigncode verifies them, and a time-stamp server's address reaches osslsigncode;
+# bytes; the Windows Installer package's tables say what Windows must find there; a
+# throwaway certificate signs Navolet.exe in every package, the installer and the Windows
+# Installer package so that osslsigncode verifies them, and a time-stamp server's address reaches osslsigncode;
 # SHA256SUMS and the winget manifest (tools/manifests.sh) match the packages.
 #   packages.sh CPACK BUILD_DIR
 set -uo pipefail
@@ -27,7 +28,7 @@ pack() {
   shift
   env "$@" "$CPACK" --config "$BUILD/CPackConfig.cmake" -B "$out" >"$out.txt" 2>&1 ||
     { cat "$out.txt"; echo "FAIL: CPack made no packages in $out"; exit 1; }
-  rm -rf "$out/_CPack_Packages"
+  rm -rf "$out/_CPack_Packages" "$out"/Navolet-*.json
 }
 pe_time() { od -An -tu4 -j$(($(od -An -tu4 -j60 -N4 "$1") + 8)) -N4 "$1" | tr -d ' '; }
 
@@ -50,18 +51,24 @@ for p in "$WORK"/a/Navolet-*; do
   cmp -s "$p" "$WORK/another/b/${p##*/}" || fail "${p##*/} is not the same bytes when packed again"
 done
 "$PYTHON" "$CHECK" zip-times "$WORK"/a/Navolet-*.zip "$epoch" || status=1
+"$PYTHON" "$CHECK" msi "$WORK"/a/Navolet-*.msi "$epoch" "$BUILD/Navolet.exe" || status=1
 
 echo "Signing with a throwaway self-signed certificate"
 throwaway_certificate "$WORK" || { echo "FAIL: openssl made no certificate"; exit 1; }
 pack signed
 "$PYTHON" -m zipfile -e "$WORK"/signed/Navolet-*.zip "$WORK/unzipped"
 zipped=$(echo "$WORK"/unzipped/*/Navolet.exe)
-for f in "$zipped" "$WORK"/signed/Navolet-*.exe; do
+msiextract -C "$WORK/extracted" "$WORK"/signed/Navolet-*.msi >/dev/null
+extracted=$(find "$WORK/extracted" -name Navolet.exe)
+for f in "$zipped" "$extracted" "$WORK"/signed/Navolet-*.exe "$WORK"/signed/Navolet-*.msi; do
   signed_by_throwaway "$f" || fail "${f##*/}: no signature osslsigncode verifies"
 done
 # The signature is all that signing added to the program.
-osslsigncode remove-signature -in "$zipped" -out "$WORK/unsigned.exe" >/dev/null &&
-  cmp "$WORK/unsigned.exe" "$BUILD/Navolet.exe" || fail "the signed Navolet.exe is not the built one signed"
+for f in "$zipped" "$extracted"; do
+  osslsigncode remove-signature -in "$f" -out "$WORK/unsigned.exe" >/dev/null &&
+    cmp "$WORK/unsigned.exe" "$BUILD/Navolet.exe" || fail "the signed Navolet.exe in ${f#"$WORK"/} is not the built one signed"
+  rm -f "$WORK/unsigned.exe"
+done
 
 echo "Signing with a time stamp from a server that does not answer"
 "$PYTHON" "$CHECK" timestamp-server "$WORK/requests" "$WORK/port" &
