@@ -239,9 +239,12 @@ public:
 
     HRESULT STDMETHODCALLTYPE get_PinCounts(LONG* out, LONG* in) override { return *out = 1, *in = LONG(inputTypes.size()), S_OK; }
     STUB(CanRoute, (LONG, LONG), S_OK) STUB(Route, (LONG, LONG), S_OK) STUB(get_IsRoutedTo, (LONG, LONG*), E_NOTIMPL)
+    // Answers for any index, as a driver that does not check it: one past its inputs is
+    // a video input too.
     HRESULT STDMETHODCALLTYPE get_CrossbarPinInfo(WINBOOL isInput, LONG index, LONG* related, LONG* type) override {
         *related = -1;
-        *type = isInput ? inputTypes.at(index) : LONG{PhysConn_Video_VideoDecoder};
+        const bool known = index >= 0 && size_t(index) < inputTypes.size();
+        *type = !isInput ? LONG{PhysConn_Video_VideoDecoder} : known ? inputTypes[index] : LONG{PhysConn_Video_Composite};
         return S_OK;
     }
 

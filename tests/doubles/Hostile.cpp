@@ -14,6 +14,7 @@ namespace hostile {
 
 bool on = false;
 int chance = 0;
+bool devicesSound = false;
 long calls = 0;
 unsigned long long seed = 0;
 Random random{0};
@@ -125,6 +126,7 @@ void End() {
 int Draw(void* site, const char* method, int kinds, const std::string& owner) {
     ++calls;
     if (kinds == 0 || owner == "graph" || owner == "builder" || owner == "mapper" || owner == "devenum") return -1;
+    if (devicesSound && (owner == "monikers" || owner == "moniker" || owner == "bag")) return -1;
     Site& s = sites[site];
     s.method = method, s.kinds = kinds;
     const int k = random.Chance(chance) ? random.Below(kinds) : -1;

@@ -14,9 +14,12 @@
 
 namespace hostile {
 
-// On while a world runs; the chance, in 1/1000, that a call is answered hostilely.
+// On while a world runs; the chance, in 1/1000, that a call is answered hostilely; whether
+// the device monikers, their enumerator and bags answer soundly in this world, so that more
+// launches reach the filters and crossbars.
 extern bool on;
 extern int chance;
+extern bool devicesSound;
 // Calls the program made on hooked objects since the last Begin, and that world's seed.
 extern long calls;
 extern unsigned long long seed;

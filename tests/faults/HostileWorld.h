@@ -63,8 +63,8 @@ struct World {
 
     World() {
         static const LONG types[] = {PhysConn_Video_Composite, PhysConn_Video_SVideo, PhysConn_Video_Tuner,
-                                     PhysConn_Audio_Line, PhysConn_Audio_Tuner};
-        for (int n = random.Below(5), c = 0; c < n; ++c) {
+                                     PhysConn_Video_Composite, PhysConn_Audio_Line};
+        for (int n = 1 + random.Below(4), c = 0; c < n; ++c) {
             std::vector<LONG> inputs(1 + random.Below(5));
             for (LONG& type : inputs) type = types[random.Below(5)];
             crossbars.emplace_back("xbar" + std::to_string(c), inputs);
@@ -97,7 +97,7 @@ struct World {
             }
             if (random.Chance(300)) filter.AddPin(Pin(name + ".vbi", PINDIR_OUTPUT, PIN_CATEGORY_VBI));
             if (random.Chance(200)) filter.AddPin(Pin(name + ".cc", PINDIR_OUTPUT, PIN_CATEGORY_CC));
-            for (int a = random.Below(3); a > 0; --a)
+            for (int a = 1 + random.Below(2); a > 0; --a)
                 Link(filter.AddPin(Pin(name + ".analog", PINDIR_INPUT, PIN_CATEGORY_ANALOGVIDEOIN)), Source(70));
             if (random.Chance(200)) filter.AddPin(Pin(name + ".in", PINDIR_INPUT));
             filter.pages.assign(random.Below(4), somePage);

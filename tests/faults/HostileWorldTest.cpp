@@ -62,13 +62,14 @@ TEST(HostileDrivers, NoAnswerCrashesHangsOrGrowsALaunchOrOpensTheWrongDevice) {
     hooks::NameSeam<platform::SysAllocStringLen> alloc("SysAllocStringLen");
     CloseHandle(CreateThread(nullptr, 0, &Watchdog, nullptr, 0, nullptr));
 
-    unsigned long long ended = 0, shown = 0, failed = 0, mostSeed = 0, slowSeed = 0;
+    unsigned long long ended = 0, shown = 0, failed = 0, mostSeed = 0, slowSeed = 0, completeAt = 0;
     long most = 0;
     DWORD slowest = 0;
     for (unsigned long long seed = first; seed < first + count; ++seed) {
         static const int chances[] = {50, 150, 300, 500};
         hostile::Begin(seed, 0);
         hostile::chance = chances[hostile::random.Below(4)];
+        hostile::devicesSound = hostile::random.Chance(500);
         std::string wrong;
         {
             hostile::World world;
@@ -96,6 +97,10 @@ TEST(HostileDrivers, NoAnswerCrashesHangsOrGrowsALaunchOrOpensTheWrongDevice) {
             ADD_FAILURE() << "seed " << seed << ": " << wrong;
             std::printf("FAILED seed %llu: %s\n", seed, wrong.c_str());
         }
+        // The world after which every hostile answer had been drawn at every call site.
+        const hostile::Coverage now = hostile::Covered();
+        if (now.drawn < now.pairs) completeAt = 0;
+        else if (!completeAt) completeAt = seed - first + 1;
         if (chosen && (seed - first + 1) % 1000 == 0)
             std::printf("%llu worlds done, the last of seed %llu\n", seed - first + 1, seed), std::fflush(stdout);
     }
@@ -104,7 +109,9 @@ TEST(HostileDrivers, NoAnswerCrashesHangsOrGrowsALaunchOrOpensTheWrongDevice) {
                 first, ended, shown, failed);
     std::printf("most calls in one launch: %ld (seed %llu, budget %ld); slowest launch: %lu ms (seed %llu)\n", most,
                 mostSeed, callBudget, slowest, slowSeed);
-    std::printf("hostile answers drawn: %d of the %d that %d call sites can get\n", c.drawn, c.pairs, c.sites);
+    std::printf("hostile answers drawn: %d of the %d that %d call sites can get", c.drawn, c.pairs, c.sites);
+    if (completeAt) std::printf(", all of them by world %llu", completeAt);
+    std::printf("\n");
     if (!c.missing.empty()) std::printf("not drawn: %s\n", c.missing.c_str());
     // The test command's own seeds reach every hostile answer at every call site.
     if (!chosen) {
