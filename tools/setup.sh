@@ -10,6 +10,8 @@ source "$(dirname "$0")/env.sh"
 navolet_on_error
 packages=(cmake make g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest wine wine64 xvfb x11-apps imagemagick xdotool procps fonts-wine nsis osslsigncode openssl python3-yaml)
 navolet_probe32 && packages+=(wine32:i386)
+# The build stamps what it makes with the last commit's time, which git reads.
+packages+=(git)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
