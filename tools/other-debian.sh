@@ -19,7 +19,8 @@ INSIDE=/root/navolet
 if [ "$(id -u)" -ne 0 ]; then
   exec sudo --preserve-env=CI,NAVOLET_ONLY_64,NAVOLET_OTHER_DEBIAN "$0" "$@"
 fi
-COMMIT=$(git -C "$ROOT" rev-parse HEAD)
+# The clone may be another user's, when this runs through sudo.
+COMMIT=$(git -c safe.directory="*" -C "$ROOT" rev-parse HEAD)
 
 # One run at a time in the kept system: others on this machine may use it too.
 mkdir -p "$(dirname "$TREE")"
@@ -46,15 +47,22 @@ end_leftovers() {
   done
 }
 trap end_leftovers EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+# What this machine needs for it: debootstrap, and ip for the loopback of the runs' network.
+need=()
+command -v debootstrap >/dev/null || need+=(debootstrap)
+command -v ip >/dev/null || need+=(iproute2)
+if [ ${#need[@]} -gt 0 ]; then
+  echo "Installing ${need[*]}"
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${need[@]}" >/dev/null
+fi
 
 [ "${1:-}" = --anew ] && [ -e "$TREE" ] && { echo "Removing $TREE to make it anew"; remove_tree; }
 if [ ! -f "$TREE/.navolet-made" ]; then
   if [ -e "$TREE" ]; then echo "Removing an unfinished $TREE"; remove_tree; fi
-  if ! command -v debootstrap >/dev/null; then
-    echo "Installing debootstrap"
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq debootstrap >/dev/null
-  fi
   echo "Making $NAME ($SUITE, minbase) in $TREE from $MIRROR, once"
   start=$SECONDS
   unshare -m --propagation private debootstrap --variant=minbase "$SUITE" "$TREE" "$MIRROR" \
@@ -66,7 +74,7 @@ fi
 
 echo "A fresh clone of $COMMIT in $TREE$INSIDE"
 rm -rf --one-file-system "$TREE$INSIDE"
-git clone -q --no-hardlinks --no-checkout "$ROOT" "$TREE$INSIDE"
+git -c safe.directory="*" clone -q --no-hardlinks --no-checkout "$ROOT" "$TREE$INSIDE"
 git -C "$TREE$INSIDE" checkout -q --detach "$COMMIT"
 
 # Runs one command of the clone in the system, as a new user's shell would: nothing of
