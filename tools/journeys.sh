@@ -1,9 +1,11 @@
 # The journey through Navolet under Wine, shared by tools/run.sh and the end-to-end test.
 # The caller sets NAVOLET, DRIVER (NavoletDriver.exe), DEMOCAM (democam.dll) and SHOTS
 # (the screenshot folder), and has a display, a prefix and a wineserver. The prefix's
-# programs live on a Wine desktop of their own, 1280x800 with a taskbar whose tray is at
-# the bottom right, as on Windows; no other program's window gets in the pictures. (A
-# desktop of the driver's own alone would not do: 64-bit programs do not take it.)
+# programs live on a Wine desktop of their own, 1280x800; no other program's window gets
+# in the pictures. (A desktop of the driver's own alone would not do: 64-bit programs do
+# not take it.) Where its tray is depends on the Wine release (Wine 8: a taskbar at the
+# bottom, as on Windows; Wine 10: a small window at the top left): the journey asks the
+# driver where the icon is, as a user looks for it.
 WM_KEYDOWN=0x100 WM_COMMAND=0x111 WM_SYSCOMMAND=0x112 VK_RETURN=0x0D VK_ESCAPE=0x1B VK_X=0x58
 IDM_ABOUTBOX=16 ID_TRAY_EXIT=32773 IDOK=1 IDCANCEL=2 IDC_BRIGHTNESS=1001
 NAVOLET_PID="" DESKTOP_WINDOW=""
@@ -51,17 +53,26 @@ shot() {
   return 0
 }
 
-# Where the icon is: Wine's taskbar shows the first one in its rightmost 20 pixels.
-icon_area() {
-  local w h x y
-  IFS='x+' read -r w h x y <<<"$(drive rect Shell_TrayWnd '*')" || fail "no taskbar"
-  echo "20x$h+$((x + w - 20))+$y"
+# Where the icon is on the screen, as ImageMagick's geometry.
+icon_area() { drive icon-rect || fail "the icon is in no tray window"; }
+# The smallest geometry that holds the given ones and MARGIN pixels around them, within
+# the screen's top and left.
+#   around MARGIN GEOMETRY...
+around() {
+  local m=$1 g w h x y l=100000 t=100000 r=0 b=0
+  shift
+  for g in "$@"; do
+    IFS='x+' read -r w h x y <<<"$g"
+    l=$((x < l ? x : l)) t=$((y < t ? y : t)) r=$((x + w > r ? x + w : r)) b=$((y + h > b ? y + h : b))
+  done
+  l=$((l > m ? l - m : 0)) t=$((t > m ? t - m : 0))
+  echo "$((r + m - l))x$((b + m - t))+$l+$t"
 }
 # The user's mouse on the icon (BUTTON, CLICKS). The pointer then moves away, so that no
 # tooltip hides a picture.
 click_icon() {
   local w h x y
-  IFS='x+' read -r w h x y <<<"$(icon_area)"
+  IFS='x+' read -r w h x y <<<"$(icon_area)" && [ -n "$y" ] || fail "the icon is in no tray window"
   xdotool mousemove --window "$DESKTOP_WINDOW" $((x + w / 2)) $((y + h / 2)) click --repeat "$2" --delay 150 "$1"
   xdotool mousemove --window "$DESKTOP_WINDOW" 900 450
 }
@@ -110,16 +121,16 @@ start_navolet() {
   drive no-message-box || fail "Navolet reported a start-up failure"
   DESKTOP_WINDOW=$(xdotool search --onlyvisible --name '^Navolet - Wine desktop$' | tail -n 1)
   [ -n "$DESKTOP_WINDOW" ] || fail "no Wine desktop window"
-  shot 1-tray-icon "the icon in the taskbar's tray, bottom right" "$(icon_area)"
+  shot 1-tray-icon "the icon in the tray" "$(icon_area)"
 }
 
 # The icon's menu, the About box of the window's system menu.
 menu_and_about() {
   open_menu
-  local menu w h x y
+  local menu
   menu=$(drive rect "#32768" '*')
-  IFS='x+' read -r w h x y <<<"$menu"
-  shot 2-tray-menu "the icon's menu" "$menu" tray-menu "$((1400 - x))x$((830 - y))+$((x - 120))+$((y - 30))"
+  # The README's picture: the menu and the icon it belongs to, with some desktop around.
+  shot 2-tray-menu "the icon's menu" "$menu" tray-menu "$(around 30 "$menu" "$(icon_area)")"
   drive post-to "#32768" "*" $WM_KEYDOWN $VK_ESCAPE 0
   drive wait "#32768" "*" 0 5 >/dev/null || fail "Escape did not close the icon's menu"
 

@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
-# Installs what building and running Navolet needs on Debian: cmake, the MinGW-w64
-# cross compilers for 32-bit and 64-bit Windows, GoogleTest's sources, 64-bit Wine,
-# Xvfb, the screenshot tools, makensis for the installer, wixl and msitools for the
-# Windows Installer package (with faketime, which gives wixl the commit's time),
-# osslsigncode and openssl for signing them, Python's YAML for the test of the winget manifest; and 32-bit Wine, with the
-# i386 architecture, where this machine runs 32-bit Linux programs. Where it does not,
-# 32-bit Wine could not start: it is not installed, or left unused if it is there.
+# Installs what building and running Navolet needs on Debian: git (the build stamps what
+# it makes with the last commit's time), cmake, the MinGW-w64 cross compilers for 32-bit
+# and 64-bit Windows, GoogleTest's sources, 64-bit Wine, Xvfb, the screenshot tools,
+# makensis for the installer, wixl and msitools for the Windows Installer package (with
+# faketime, which gives wixl the commit's time), osslsigncode and openssl for signing
+# them, Python's YAML for the test of the winget manifest; and 32-bit Wine, with the i386
+# architecture, where this machine runs 32-bit Linux programs. Where it does not, 32-bit
+# Wine could not start: it is not installed, or left unused if it is there.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 navolet_on_error
-packages=(cmake make g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest wine wine64 xvfb x11-apps imagemagick xdotool procps fonts-wine nsis wixl msitools faketime osslsigncode openssl python3-yaml)
+packages=(git cmake make g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest wine wine64 xvfb x11-apps imagemagick xdotool procps fonts-wine nsis wixl msitools faketime osslsigncode openssl python3-yaml)
 navolet_probe32 && packages+=(wine32:i386)
 missing=()
 for p in "${packages[@]}"; do

@@ -82,6 +82,35 @@ bool IconShown() {
     return icon.hWnd && Shell_NotifyIconA(NIM_MODIFY, &icon);
 }
 
+// Where the shell shows the icon, on the screen. The shell's own answer where it has one
+// (Wine 8 and 10 answer E_NOTIMPL); else the tray window that holds the icons, wherever it
+// is: the icon's own window in it where the tray gives each icon one (Wine 10's small
+// tray window), else the first icon's cell at the right end of its client area, where a
+// taskbar keeps its notification area (Wine 8's taskbar).
+bool IconRect(RECT* r) {
+    // Windows 7's, so looked up rather than linked: the builds target older ones.
+    using GetRect = HRESULT(WINAPI*)(const NOTIFYICONIDENTIFIER*, RECT*);
+    auto getRect = reinterpret_cast<GetRect>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("shell32.dll"), "Shell_NotifyIconGetRect")));
+    NOTIFYICONIDENTIFIER id = {sizeof id, Icon().hWnd, Icon().uID, {}};
+    if (getRect && id.hWnd && SUCCEEDED(getRect(&id, r))) return true;
+    HWND tray = First("Shell_TrayWnd", "*");
+    if (!tray) return false;
+    for (HWND h : All(tray))
+        if (IsWindowVisible(h) && ClassOf(h) == "__wine_tray_icon") return GetWindowRect(h, r);
+    POINT origin = {0, 0};
+    if (!GetClientRect(tray, r) || !ClientToScreen(tray, &origin)) return false;
+    OffsetRect(r, origin.x, origin.y);
+    r->left = r->right - (GetSystemMetrics(SM_CXSMICON) + 4);
+    return true;
+}
+
+// ImageMagick's geometry of a rectangle on the screen.
+int Geometry(const RECT& r) {
+    std::printf("%ldx%ld+%ld+%ld\n", r.right - r.left, r.bottom - r.top, r.left, r.top);
+    return 0;
+}
+
 // A control of the open frame's page.
 HWND Control(const char* cls, int id, const char* text = nullptr) {
     HWND frame = First("frame", "*");
@@ -92,8 +121,8 @@ HWND Control(const char* cls, int id, const char* text = nullptr) {
 
 int Usage() {
     std::puts("commands: wait-tray S | taskbar-created | no-message-box | post MSG WPARAM LPARAM |\n"
-              "  post-to CLASS TITLE MSG WPARAM LPARAM | rect CLASS TITLE | wait CLASS TITLE COUNT S | page |\n"
-              "  slider ID [VALUE]   (TITLE *: any title; CLASS frame: a property frame)");
+              "  post-to CLASS TITLE MSG WPARAM LPARAM | rect CLASS TITLE | icon-rect | wait CLASS TITLE COUNT S |\n"
+              "  page | slider ID [VALUE]   (TITLE *: any title; CLASS frame: a property frame)");
     return 2;
 }
 
@@ -135,12 +164,13 @@ int main(int argc, char** argv) {
         return ok ? 0 : Fail("not the number of windows expected");
     }
     if (is("rect", 2)) {
-        // ImageMagick's geometry of the window on the screen.
         RECT r;
         HWND w = First(argv[2], argv[3]);
-        if (!w || !GetWindowRect(w, &r)) return Fail("no such window");
-        std::printf("%ldx%ld+%ld+%ld\n", r.right - r.left, r.bottom - r.top, r.left, r.top);
-        return 0;
+        return w && GetWindowRect(w, &r) ? Geometry(r) : Fail("no such window");
+    }
+    if (is("icon-rect", 0)) {
+        RECT r;
+        return IconShown() && IconRect(&r) ? Geometry(r) : Fail("no icon in a tray window");
     }
     if (is("page", 0)) {
         if (Windows("frame", "*").size() != 1) return Fail("not exactly one property frame");
