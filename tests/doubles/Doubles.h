@@ -237,7 +237,9 @@ public:
     FakePin& Input(size_t i) { return pins[i]; }
     FakePin& Output() { return pins.back(); }
 
-    HRESULT STDMETHODCALLTYPE get_PinCounts(LONG* out, LONG* in) override { return *out = 1, *in = LONG(inputTypes.size()), S_OK; }
+    HRESULT STDMETHODCALLTYPE get_PinCounts(LONG* out, LONG* in) override {
+        return *out = 1, *in = claimedInputs != noClaim ? claimedInputs : LONG(inputTypes.size()), S_OK;
+    }
     STUB(CanRoute, (LONG, LONG), S_OK) STUB(Route, (LONG, LONG), S_OK) STUB(get_IsRoutedTo, (LONG, LONG*), E_NOTIMPL)
     // Answers for any index, as a driver that does not check it: one past its inputs is
     // a video input too.
@@ -251,6 +253,9 @@ public:
     std::vector<LONG> inputTypes;
     FakeFilter filter;
     std::deque<FakePin> pins;
+    // A count of inputs it claims every time, whatever pins it has.
+    static constexpr LONG noClaim = LONG(0x80000000);
+    LONG claimedInputs = noClaim;
 };
 
 // The MPEG-2 demultiplexer: an MPEG-2 input, and the output pins it is asked for, each

@@ -67,7 +67,12 @@ struct World {
         for (int n = 1 + random.Below(4), c = 0; c < n; ++c) {
             std::vector<LONG> inputs(1 + random.Below(5));
             for (LONG& type : inputs) type = types[random.Below(5)];
-            crossbars.emplace_back("xbar" + std::to_string(c), inputs);
+            FakeCrossbar& crossbar = crossbars.emplace_back("xbar" + std::to_string(c), inputs);
+            // Some lie about their inputs every time they are asked.
+            if (random.Chance(100)) {
+                const LONG claims[] = {0x7FFFFFFF, -3, LONG(inputs.size() + 1)};
+                crossbar.claimedInputs = claims[random.Below(3)];
+            }
         }
         for (FakeCrossbar& crossbar : crossbars)
             for (FakePin& pin : crossbar.pins) {

@@ -51,7 +51,7 @@ TEST(HostileDrivers, AMediumListIsReadOnlyAsFarAsItsSize) {
 }
 
 TEST(HostileDrivers, NoAnswerCrashesHangsOrGrowsALaunchOrOpensTheWrongDevice) {
-    unsigned long long first = 1, count = 3000;
+    unsigned long long first = 1, count = 4000;
     const char* chosen = std::getenv("NAVOLET_HOSTILE_SEEDS");
     if (chosen) std::sscanf(chosen, "%llu:%llu", &first, &count);
     hostile::Devices devices;
