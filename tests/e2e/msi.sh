@@ -37,15 +37,19 @@ entries() {
     END { for (k in name) print k, version[k], publisher[k] }'
 }
 # The machine's files and keys, and the user's, as they are now; not the temporary files,
-# nor Wine's own keys, some of which Wine makes as programs start, nor the machine's
-# hardware and system keys, which Wine fills in as the display comes and goes.
+# nor Wine's own keys, some of which Wine makes as programs start (its console's settings
+# among them), nor the machine's hardware and system keys, which Wine fills in as the
+# display comes and goes. Keys are compared by their values: Windows Installer makes empty
+# keys of its own on first use and takes away a key the removal left empty.
 state() {
   find "$WINEPREFIX/drive_c" -path "$WINEPREFIX/drive_c/windows" -prune -o -path '*/Temp' -prune -o -print |
     sort
-  find "$WINEPREFIX/drive_c/windows/Installer" 2>/dev/null | sort
+  find "$WINEPREFIX/drive_c/windows/Installer" -mindepth 1 2>/dev/null | sort
   for key in 'HKLM\Software' HKCU; do
     wine64 reg export "$key" "$(winepath -w "$WORK/keys.reg")" /y >/dev/null 2>&1
-    iconv -f UTF-16 -t UTF-8 "$WORK/keys.reg" | awk '/^\[/ { wine = index($0, "\\Software\\Wine") > 0 } !wine'
+    iconv -f UTF-16 -t UTF-8 "$WORK/keys.reg" | tr -d '\r' |
+      awk '/^\[/ { key = $0; skip = index($0, "\\Software\\Wine") > 0 || $0 == "[HKEY_CURRENT_USER\\Console]"; next }
+           /^$/ || skip { next } { if (key != "") print key; key = ""; print }'
   done
 }
 msi() {
