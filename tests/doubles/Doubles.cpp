@@ -51,10 +51,15 @@ ULONG ComDouble::DoRelease() {
     return left;
 }
 
-std::string NameOf(IUnknown* object, const char* platformName) {
+ComDouble* DoubleOf(IUnknown* object) {
     void* found = nullptr;
+    return object && object->QueryInterface(IID_IComDouble, &found) == S_OK ? static_cast<ComDouble*>(found) : nullptr;
+}
+
+std::string NameOf(IUnknown* object, const char* platformName) {
     if (!object) return "-";
-    return object->QueryInterface(IID_IComDouble, &found) == S_OK ? static_cast<ComDouble*>(found)->name : platformName;
+    ComDouble* found = DoubleOf(object);
+    return found ? found->name : platformName;
 }
 
 std::string Unbalanced() {

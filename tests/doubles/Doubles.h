@@ -21,9 +21,9 @@ template <>
 inline const GUID& __mingw_uuidof<IMPEG2StreamIdMap>() { return IID_IMPEG2StreamIdMap; }
 
 namespace hooks {
-// Whether the caller's code is in this test program (not in Wine or the demo camera), and
-// the calls of Wine's own that are passing through hooked objects now.
-bool InTestProgram(void* caller);
+// Whether code of this program (not of Wine or the demo camera) made the call, and the
+// calls of Wine's own that are passing through hooked objects now.
+bool FromProgram(void* caller);
 extern int platformCalls;
 }
 
@@ -77,7 +77,9 @@ protected:
     }
 };
 
-// A double's name; "-" for null, platformName for an object that is not a double.
+// The double an object is, or null; its name, "-" for null, platformName for an object
+// that is not a double.
+ComDouble* DoubleOf(IUnknown* object);
 std::string NameOf(IUnknown* object, const char* platformName = "?");
 // Every double alive is at its baseline and no heap double is left; else what is wrong.
 std::string Unbalanced();
@@ -129,7 +131,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE Disconnect() override { return peer ? (peer = nullptr, S_OK) : S_FALSE; }
     HRESULT STDMETHODCALLTYPE ConnectedTo(IPin** out) override {
-        if (programOnly && (hooks::platformCalls || !hooks::InTestProgram(__builtin_return_address(0)))) return *out = nullptr, VFW_E_NOT_CONNECTED;
+        if (programOnly && (hooks::platformCalls || !hooks::FromProgram(__builtin_return_address(0)))) return *out = nullptr, VFW_E_NOT_CONNECTED;
         return (*out = peer) ? (peer->AddRef(), S_OK) : VFW_E_NOT_CONNECTED;
     }
     HRESULT STDMETHODCALLTYPE ConnectionMediaType(AM_MEDIA_TYPE* type) override {

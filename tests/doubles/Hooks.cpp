@@ -24,16 +24,14 @@ Shot Hit(const std::string& call) {
     return plan.mode == Mode::SuccessWithObject ? Shot::Adjust : Shot::Fail;
 }
 
-int unseen = 0, platformCalls = 0;
+int platformCalls = 0;
 
-bool InTestProgram(void* caller) {
+bool FromProgram(void* caller) {
     static const auto* base = reinterpret_cast<const char*>(GetModuleHandleA(nullptr));
     static const auto size = reinterpret_cast<const IMAGE_NT_HEADERS*>(
         base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew)->OptionalHeader.SizeOfImage;
     return caller >= base && caller < base + size;
 }
-
-bool FromProgram(void* caller) { return unseen == 0 && InTestProgram(caller); }
 
 bool Faultable(REFIID iid, void**) {
     for (const IID* i : {&IID_ISpecifyPropertyPages, &IID_IKsPropertySet, &IID_IAMCrossbar, &IID_IBaseFilter,
@@ -59,8 +57,11 @@ bool hooking = false;       // hooking asks QueryInterface, which hands out obje
 // A reference the program takes or gives back on a platform object it holds through a
 // hooked interface.
 void Count(void* object, int change, void* caller) {
+    if (hostile::Dead(object)) strict::Complain(OwnerName(object) + (change > 0 ? ".AddRef" : ".Release") + " after its last release; ");
     auto h = hooks.find(object);
-    if (!hooking && FromProgram(caller) && h != hooks.end() && h->second.platform) held[object] += change;
+    // Only what is held is kept: a long run meets objects at ever new addresses.
+    if (!hooking && FromProgram(caller) && h != hooks.end() && h->second.platform && (held[object] += change) == 0)
+        held.erase(object);
 }
 
 ULONG STDMETHODCALLTYPE AddRef(IUnknown* self) {

@@ -50,19 +50,10 @@ Shot Hit(const std::string& call);
 void Hook(std::initializer_list<IUnknown*> objects);
 void** OriginalVtable(void* object);
 const std::string& OwnerName(void* object);
-// Whether code of this program (not of Wine or the demo camera) made the call.
-bool FromProgram(void* caller);
-// While one lives, the calls of a double's own code are not the program's.
-extern int unseen;
-struct Unseen {
-    Unseen() { ++unseen; }
-    ~Unseen() { --unseen; }
-};
-// A call of the platform's own (Wine's) passing through a hooked object, while it runs.
+// While one lives, a call of the platform's own (Wine's) is passing through a hooked object.
 struct PlatformCall {
-    explicit PlatformCall(void* caller) : counted(!InTestProgram(caller)) { platformCalls += counted; }
-    ~PlatformCall() { platformCalls -= counted; }
-    const bool counted;
+    PlatformCall() { ++platformCalls; }
+    ~PlatformCall() { --platformCalls; }
 };
 // QueryInterface is a fault point, and hands out what it finds, only for the interfaces the
 // program asks for.
@@ -161,14 +152,14 @@ struct Point<method, odd, HRESULT (STDMETHODCALLTYPE C::*)(A...)> : PointName<me
     static HRESULT STDMETHODCALLTYPE Thunk(C* self, A... a) {
         auto real = Point::Real(self);
         if (!FromProgram(__builtin_return_address(0))) {
-            PlatformCall platform(__builtin_return_address(0));
+            PlatformCall platform;
             return real(self, a...);
         }
         if constexpr (std::is_same_v<C, IUnknown>)
             if (!Faultable(a...)) return real(self, a...);
         if (hostile::on) {
             using Answers = hostile::Answers<A...>;
-            const int k = hostile::Draw(__builtin_return_address(0), Point::name, Answers::kinds, OwnerName(self));
+            const int k = hostile::Draw(__builtin_return_address(0), Point::name, Answers::kinds, OwnerName(self), self);
             HRESULT hr = k < 0 ? real(self, a...) : Answers::Give(k, [&] { return real(self, a...); }, a...);
             if (hr == S_OK) (Adopt(a), ...);
             Note<A...>(Point::name, self, hr, a...);
@@ -198,7 +189,7 @@ struct Point<method, odd, HRESULT (STDMETHODCALLTYPE C::*)(ULONG, Item**, ULONG*
     static HRESULT STDMETHODCALLTYPE Thunk(C* self, ULONG wanted, Item** items, ULONG* fetched) {
         auto real = Point::Real(self);
         if (!FromProgram(__builtin_return_address(0))) {
-            PlatformCall platform(__builtin_return_address(0));
+            PlatformCall platform;
             return real(self, wanted, items, fetched);
         }
         if (hostile::on) return Hostile(__builtin_return_address(0), self, wanted, items, fetched);
@@ -228,7 +219,7 @@ struct Point<method, odd, HRESULT (STDMETHODCALLTYPE C::*)(ULONG, Item**, ULONG*
     static HRESULT Hostile(void* site, C* self, ULONG wanted, Item** items, ULONG* fetched) {
         auto real = Point::Real(self);
         constexpr bool pins = std::is_same_v<Item, IPin>;
-        const int k = hostile::Draw(site, Point::name, pins ? 3 : 2, OwnerName(self));
+        const int k = hostile::Draw(site, Point::name, pins ? 3 : 2, OwnerName(self), self);
         if (k == 1) hostile::MakeEndless(self);
         ULONG got = 0;
         HRESULT hr = real(self, wanted, items, &got);

@@ -7,10 +7,10 @@
 #include <set>
 #include <vector>
 
-#include "doubles/Hooks.h"
 #include "doubles/Strict.h"
 
 namespace hostile {
+using namespace doubles;
 
 bool on = false;
 int chance = 0;
@@ -45,62 +45,14 @@ struct Ledger {
     bool sound = false, captureRemoved = false;
 } ledger;
 
-// A pin standing for a real one, new for each time it is handed out.
-class Fresh : public doubles::Double<IPin> {
-public:
-    explicit Fresh(IPin* real) : Double("fresh " + doubles::NameOf(real, "pin")), real(real) {
-        hooks::Unseen unseen;
-        heap = true;
-        real->AddRef();
+// A new pin object each time: a copy of a double's pin, with a life of its own. After its
+// last release it is kept, not freed, so that a later use is seen.
+struct Fresh : FakePin {
+    explicit Fresh(const FakePin& real) : FakePin(real.name + " fresh", real.direction, real.category) {
+        heap = true, filter = real.filter, peer = real.peer, mediaTypes = real.mediaTypes, programOnly = real.programOnly;
     }
-    ~Fresh() override { Gone(); }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (Dead("QueryInterface")) return *out = nullptr, E_UNEXPECTED;
-        hooks::Unseen unseen;
-        return DoQueryInterface(iid, out) == S_OK ? S_OK : real->QueryInterface(iid, out);
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return Dead("AddRef") ? 1 : DoAddRef(); }
-    ULONG STDMETHODCALLTYPE Release() override { return Dead("Release") ? 1 : DoRelease(); }
-#define FORWARD(name, params, args) \
-    HRESULT STDMETHODCALLTYPE name params override {                     \
-        hooks::Unseen unseen;                                               \
-        return Dead(#name) ? E_UNEXPECTED : real->name args;                \
-    }
-    FORWARD(Connect, (IPin * to, const AM_MEDIA_TYPE* type), (to, type))
-    FORWARD(ReceiveConnection, (IPin * from, const AM_MEDIA_TYPE* type), (from, type))
-    FORWARD(Disconnect, (), ())
-    FORWARD(ConnectedTo, (IPin * *out), (out))
-    FORWARD(ConnectionMediaType, (AM_MEDIA_TYPE * type), (type))
-    FORWARD(QueryPinInfo, (PIN_INFO * info), (info))
-    FORWARD(QueryDirection, (PIN_DIRECTION * out), (out))
-    FORWARD(QueryId, (LPWSTR * id), (id))
-    FORWARD(QueryAccept, (const AM_MEDIA_TYPE* type), (type))
-    FORWARD(EnumMediaTypes, (IEnumMediaTypes * *out), (out))
-    FORWARD(QueryInternalConnections, (IPin * *pins, ULONG* count), (pins, count))
-    FORWARD(EndOfStream, (), ())
-    FORWARD(BeginFlush, (), ())
-    FORWARD(EndFlush, (), ())
-    FORWARD(NewSegment, (REFERENCE_TIME start, REFERENCE_TIME stop, double rate), (start, stop, rate))
-#undef FORWARD
-
-    // Kept, not freed, after its last release, so that a later use is seen; the pin it
-    // stood for is let go of at once.
-    void Gone() override {
-        if (dead) return;
-        dead = true, Forget();
-        hooks::Unseen unseen;
-        real->Release();
-    }
-    bool dead = false;
-
-private:
-    bool Dead(const char* call) {
-        if (dead) strict::Complain(name + "." + call + " after its last release; ");
-        return dead;
-    }
-    void* Native(REFIID iid) override { return iid == IID_IUnknown || iid == IID_IPin ? static_cast<IPin*>(this) : nullptr; }
-    IPin* real;
+    void Gone() override { dead.insert(static_cast<IPin*>(this)), Forget(); }
+    static inline std::set<const void*> dead;
 };
 std::vector<Fresh*>& fresh = *new std::vector<Fresh*>;
 
@@ -119,12 +71,15 @@ void Begin(uint64_t worldSeed, int chancePerMille) {
 void End() {
     on = false;
     for (Fresh* pin : fresh) delete pin;
-    fresh.clear();
+    fresh.clear(), Fresh::dead.clear();
     endless.clear();
 }
 
-int Draw(void* site, const char* method, int kinds, const std::string& owner) {
+bool Dead(const void* object) { return Fresh::dead.count(object) != 0; }
+
+int Draw(void* site, const char* method, int kinds, const std::string& owner, const void* self) {
     ++calls;
+    if (Dead(self)) strict::Complain(owner + "." + method + " after its last release; ");
     if (kinds == 0 || owner == "graph" || owner == "builder" || owner == "mapper" || owner == "devenum") return -1;
     if (devicesSound && (owner == "monikers" || owner == "moniker" || owner == "bag")) return -1;
     Site& s = sites[site];
@@ -206,9 +161,9 @@ bool Endless(void* enumerator) { return endless.count(enumerator) != 0; }
 void MakeEndless(void* enumerator) { endless.insert(enumerator); }
 
 IPin* FreshPin(IPin* real) {
-    Fresh* pin = new Fresh(real);
-    fresh.push_back(pin);
-    return pin;
+    auto* double_ = dynamic_cast<FakePin*>(DoubleOf(real));
+    if (!double_) return nullptr;  // only a double's pin can be copied
+    return fresh.push_back(new Fresh(*double_)), fresh.back();
 }
 
 void Answers<LPCOLESTR, VARIANT*, IErrorLog*>::Name(int k, VARIANT* value) {

@@ -46,7 +46,7 @@ void End();
 // Which of the kinds hostile answers a call at `site` gets (-1: none, answer as the object
 // does). Platform objects (the graph, the capture graph builder, the mapper, the device
 // enumerator) always answer as they do.
-int Draw(void* site, const char* method, int kinds, const std::string& owner);
+int Draw(void* site, const char* method, int kinds, const std::string& owner, const void* self = nullptr);
 // The hostile answers drawn so far at each call site, against those that could have been.
 struct Coverage {
     int sites = 0, pairs = 0, drawn = 0;
@@ -80,9 +80,10 @@ bool IsCameraName(const VARIANT* name);
 bool Endless(void* enumerator);
 void MakeEndless(void* enumerator);
 
-// A new pin object each time: stands for the real pin and lives only as long as its own
-// references. Used after its last release, it complains.
+// A new pin object each time, a copy of a double's (null for another's): it lives only as
+// long as its own references. Used after its last release, it is Dead: the hooks complain.
 IPin* FreshPin(IPin* real);
+bool Dead(const void* object);
 
 // --- The answers, by the arguments a method takes -----------------------------------------
 
@@ -208,24 +209,6 @@ struct Answers<const GUID&, DWORD, LPVOID, DWORD, LPVOID, DWORD, DWORD*> {
         if (k == 0 && data && size >= sizeof(GUID)) *static_cast<GUID*>(data) = PIN_CATEGORY_ANALOGVIDEOIN;
         if (returned) *returned = k == 0 ? sizeof(GUID) : 0;
         return S_OK;
-    }
-};
-
-// IKsPin::KsQueryMediums: no list; a count beyond the list's size, where a hardware medium
-// lies past it; a size smaller than the list's own header.
-template <>
-struct Answers<PKSMULTIPLE_ITEM*> {
-    static constexpr int kinds = 3;
-    template <class Real>
-    static HRESULT Give(int k, Real, PKSMULTIPLE_ITEM* list) {
-        *list = nullptr;
-        if (k == 0) return S_OK;
-        auto* block = static_cast<KSMULTIPLE_ITEM*>(doubles::TaskAlloc(sizeof(KSMULTIPLE_ITEM) + 2 * sizeof(REGPINMEDIUM)));
-        auto* entries = reinterpret_cast<REGPINMEDIUM*>(block + 1);
-        entries[0] = {GUID_NULL, 0, 0};
-        entries[1] = {{0xbad, 0, 0, {1, 2, 3, 4, 5, 6, 7, 8}}, 9, 0};
-        *block = {k == 1 ? ULONG(sizeof *block + sizeof *entries) : 4, k == 1 ? 1000u : 2u};
-        return *list = block, S_OK;
     }
 };
 
