@@ -23,6 +23,16 @@ namespace {
 
 const wchar_t cameraName[] = L"Quendal KVX410RB PC Camera";
 const size_t cameraLength = sizeof cameraName / sizeof *cameraName - 1;
+// The most pages a frame is shown for.
+const ULONG maxPages = 64;
+
+// A name that is the camera's, in any case and nothing more.
+bool IsCameraName(const VARIANT* name) {
+    if (name->vt != VT_BSTR || !name->bstrVal || SysStringLen(name->bstrVal) != cameraLength) return false;
+    for (size_t i = 0; i < cameraLength; ++i)
+        if (std::towlower(name->bstrVal[i]) != std::towlower(cameraName[i])) return false;
+    return true;
+}
 
 // Each call site with its method and the number of hostile answers it can get, and the
 // answers drawn there. By address: one call instruction of the program.
@@ -58,10 +68,9 @@ std::vector<Fresh*>& fresh = *new std::vector<Fresh*>;
 
 }  // namespace
 
-void Begin(uint64_t worldSeed, int chancePerMille) {
+void Begin(uint64_t worldSeed) {
     seed = worldSeed;
     random = Random{worldSeed};
-    chance = chancePerMille;
     calls = 0;
     ledger = Ledger{};
     endless.clear();
@@ -107,13 +116,6 @@ Coverage Covered() {
             }
     }
     return c;
-}
-
-bool IsCameraName(const VARIANT* name) {
-    if (name->vt != VT_BSTR || !name->bstrVal || SysStringLen(name->bstrVal) != cameraLength) return false;
-    for (size_t i = 0; i < cameraLength; ++i)
-        if (std::towlower(name->bstrVal[i]) != std::towlower(cameraName[i])) return false;
-    return true;
 }
 
 void NoteDevice(void* moniker) {

@@ -40,7 +40,7 @@ extern Random random;
 
 // A world's start and end: the generator seeded, the ledger and the call count emptied;
 // at the end, the pins handed out for one call only are let go of.
-void Begin(uint64_t seed, int chancePerMille);
+void Begin(uint64_t seed);
 void End();
 
 // Which of the kinds hostile answers a call at `site` gets (-1: none, answer as the object
@@ -69,11 +69,6 @@ void NoteNoCameraName();
 void NoteRemoved(void* filter);
 bool FrameDue();
 bool CaptureFilterRemoved();
-
-// The most pages a frame is shown for.
-const ULONG maxPages = 64;
-// A name that is the camera's, in any case and nothing more.
-bool IsCameraName(const VARIANT* name);
 
 // An enumerator that never ends: once drawn, it answers S_OK for ever, starting over from
 // its first item when its own ones run out.

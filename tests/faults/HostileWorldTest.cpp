@@ -67,7 +67,7 @@ TEST(HostileDrivers, NoAnswerCrashesHangsOrGrowsALaunchOrOpensTheWrongDevice) {
     DWORD slowest = 0;
     for (unsigned long long seed = first; seed < first + count; ++seed) {
         static const int chances[] = {50, 150, 300, 500};
-        hostile::Begin(seed, 0);
+        hostile::Begin(seed);
         hostile::chance = chances[hostile::random.Below(4)];
         hostile::devicesSound = hostile::random.Chance(500);
         std::string wrong;
