@@ -8,6 +8,7 @@
 #include <algorithm>
 
 namespace doubles {
+int spawnedCount;
 namespace {
 
 // Answered by every double without a reference, so a pointer can be traced to its double.
@@ -81,6 +82,16 @@ AM_MEDIA_TYPE* NewMediaType(const GUID& major, const GUID& sub) {
     auto* type = static_cast<AM_MEDIA_TYPE*>(TaskAlloc(sizeof(AM_MEDIA_TYPE)));
     *type = AM_MEDIA_TYPE{major, sub, TRUE, FALSE, 1, FORMAT_None, nullptr, 0, nullptr};
     return type;
+}
+
+HRESULT FakePin::QueryPinInfo(PIN_INFO* info) {
+    if (spawns) {
+        auto* made = new FakeFilter(name + ".filter", *spawns, *spawns);
+        made->heap = true, info->pFilter = made; ++spawnedCount;
+    } else if ((info->pFilter = filter)) {
+        filter->AddRef();
+    }
+    return info->dir = direction, MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, info->achName, MAX_PIN_NAME), S_OK;
 }
 
 HRESULT FakePin::EnumMediaTypes(IEnumMediaTypes** out) {
