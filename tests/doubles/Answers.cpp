@@ -53,18 +53,31 @@ struct Fresh : FakePin {
 };
 std::vector<Fresh*>& fresh = *new std::vector<Fresh*>;
 
-// A run that has gone on this long does not end: the test program stops and says which
-// it was.
+// A run that does not end stops the test program, which says which run it was: one that has
+// gone on this long, or whose recursion has nearly used up the stack (Wine does not survive
+// a stack overflow: the process hangs).
 const DWORD hangMilliseconds = 60000;
+const ULONG_PTR stackMargin = 256 * 1024;
 volatile DWORD started;
+
+[[noreturn]] void Stop(const std::string& why) {
+    std::printf("FAILED %s: %s\n", chooser.Now().c_str(), why.c_str());
+    std::fflush(stdout);
+    ExitProcess(4);
+}
 
 DWORD WINAPI Watchdog(void*) {
     for (;; Sleep(1000))
-        if (chooser.active && GetTickCount() - started > hangMilliseconds) {
-            std::printf("FAILED %s: the run has not ended after %lu s\n", chooser.Now().c_str(), hangMilliseconds / 1000);
-            std::fflush(stdout);
-            ExitProcess(4);
-        }
+        if (chooser.active && GetTickCount() - started > hangMilliseconds)
+            Stop("the run has not ended after " + std::to_string(hangMilliseconds / 1000) + " s");
+}
+
+void CheckStack() {
+    static const auto limits = reinterpret_cast<void(WINAPI*)(PULONG_PTR, PULONG_PTR)>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetCurrentThreadStackLimits")));
+    ULONG_PTR low = 0, high = 0;
+    limits(&low, &high);
+    if (reinterpret_cast<ULONG_PTR>(&low) - low < stackMargin) Stop("the run has nearly used up its stack");
 }
 
 // A run starts with nothing told and no object answering as an earlier run had it answer.
@@ -106,6 +119,7 @@ bool Chooser::Driver(const std::string& owner) const {
 
 int Chooser::Chosen(const void* self, const std::string& owner, const char* method, int hostileKinds) {
     if (Dead(self)) strict::Complain(owner + "." + method + " after its last release; ");
+    CheckStack();
     int k = -1;
     if (!drawing && calls == target) fired = true, k = answer;
     if (drawing && hostileKinds && random.Chance(chance)) k = hostile + random.Below(hostileKinds);

@@ -18,9 +18,11 @@ namespace {
 
 // The most calls one launch may make on the objects it is handed. In these worlds the
 // bounds on what is taken from one enumerator (256 items), on crossbars entered (64) and on
-// filters removed hold a launch below it: some 2,000 calls for the devices and the pin
-// scan, at most 1,600 for each crossbar entered. Without them a launch here does not end.
-const long callBudget = 120000;
+// filters removed (256) hold a launch below it: some 2,000 calls for the devices and the pin
+// scan, at most 1,600 for each crossbar entered, and for a removal that meets a new filter
+// at every step at most 6 for each of the 256 pins of each of the 256 filters it enters.
+// Without them a launch here does not end.
+const long callBudget = 500000;
 
 }  // namespace
 

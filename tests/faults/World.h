@@ -6,7 +6,7 @@
 // pins, pages, the crossbars upstream and the filters downstream. The fault sweep's camera
 // is one world; the hostile worlds are drawn from seeds: crossbars wired in loops, diamonds
 // and chains, pins left dangling or lying about their direction, filters downstream that
-// feed back upstream.
+// feed back upstream or hand out a new filter at every step.
 #include <algorithm>
 #include <cstdio>
 #include <deque>
@@ -119,6 +119,15 @@ struct World {
                 FakePin& in = down.AddPin(Pin(name + ".down.in", PINDIR_INPUT));
                 output.peer = &in, in.peer = &output;
                 if (random.Chance(500)) Link(filter.AddPin(Pin(name + ".back", PINDIR_INPUT)), &down.AddPin(Pin(name + ".down.side", PINDIR_INPUT)));
+            }
+            // Downstream, an input whose every filter is new, with two pins that lead back to it
+            // whatever is disconnected.
+            if (random.Chance(100)) {
+                FakePin& in = Pin(name + ".spawning", PINDIR_INPUT);
+                Link(in, in.spawns = &Pin(name + ".spawned", PINDIR_OUTPUT));
+                in.spawns->clings = true;
+                FakePin& output = filter.AddPin(Pin(name + ".spawn", PINDIR_OUTPUT));
+                output.peer = &in, output.programOnly = true;
             }
             if (random.Chance(300)) filter.AddPin(Pin(name + ".vbi", PINDIR_OUTPUT, PIN_CATEGORY_VBI));
             if (random.Chance(200)) filter.AddPin(Pin(name + ".cc", PINDIR_OUTPUT, PIN_CATEGORY_CC));
