@@ -27,7 +27,7 @@ if [ ${#missing32[@]} -gt 0 ] && [ -n "$(find "$NAVOLET_WINE32_NOTE" -mmin -60 2
 fi
 [ ${#missing[@]} -gt 0 ] || [ ${#missing32[@]} -gt 0 ] || exit 0
 
-echo "setup: installing ${missing[*]} ${missing32[*]}"
+echo "setup: installing $(echo ${missing[*]} ${missing32[*]})"
 added_i386=""
 if [ ${#missing32[@]} -gt 0 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   $APT_SUDO dpkg --add-architecture i386
