@@ -42,6 +42,7 @@ code(package_code "package ${CPACK_PACKAGE_VERSION} ${CPACK_NAVOLET_MSI_ARCH} ${
 # A component keeps its code from version to version: its files stay where they were.
 code(program_guid "component Program ${CPACK_NAVOLET_MSI_ARCH}")
 code(autostart_guid "component Autostart ${CPACK_NAVOLET_MSI_ARCH}")
+code(start_menu_guid "component StartMenu ${CPACK_NAVOLET_MSI_ARCH}")
 
 # wixl finds the files beside the source it reads.
 file(COPY ${CPACK_NAVOLET_WXS} ${CPACK_NAVOLET_ICON} DESTINATION ${stage})
@@ -54,7 +55,8 @@ execute_process(
           -D Version=${CPACK_PACKAGE_VERSION} -D MsiVersion=${msi_version} -D ProductCode=${product_code}
           -D "Vendor=${CPACK_PACKAGE_VENDOR}" -D "Summary=${CPACK_PACKAGE_DESCRIPTION_SUMMARY}"
           -D ProgramFilesFolder=${folder} -D SystemFolder=${system} -D Win64=${win64}
-          -D ProgramGuid=${program_guid} -D AutostartGuid=${autostart_guid} ${wxs}
+          -D ProgramGuid=${program_guid} -D AutostartGuid=${autostart_guid} -D StartMenuGuid=${start_menu_guid}
+          ${wxs}
   WORKING_DIRECTORY ${stage} RESULT_VARIABLE failed)
 if(failed)
   message(FATAL_ERROR "wixl made no package from ${wxs}")
