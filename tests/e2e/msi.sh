@@ -21,8 +21,9 @@ unset NAVOLET_SIGN_PKCS12 NAVOLET_SIGN_PASSWORD_FILE NAVOLET_SIGN_TIMESTAMP_URL
 
 # The package is of Navolet.exe's architecture; the 32-bit one goes to the 32-bit
 # Program Files and registry view, through the 32-bit msiexec. The other architecture's
-# package is made in its build, beside this one (tools/env.sh), and goes through the
-# 64-bit msiexec, which takes packages of either, as Windows' installer service does.
+# package is made in its build, beside this one (tools/env.sh; navolet_build makes both),
+# and goes through the 64-bit msiexec, which takes packages of either, as Windows'
+# installer service does.
 machine() { od -An -tx2 -j$(($(od -An -tu4 -j60 -N4 "$1") + 4)) -N2 "$1" | tr -d ' '; }
 msiexec64=(wine64 'C:\windows\system32\msiexec.exe')
 if [ "$(machine "$BUILD/Navolet.exe")" = 8664 ]; then
@@ -30,8 +31,6 @@ if [ "$(machine "$BUILD/Navolet.exe")" = 8664 ]; then
 else
   msiexec=(wine 'C:\windows\syswow64\msiexec.exe') programs='C:\Program Files (x86)' other=$BUILD/x64
 fi
-[ -f "$other/CPackConfig.cmake" ] && [ -f "$other/Navolet.exe" ] ||
-  fail "the other architecture is not built in $other (navolet_build builds both)"
 dir=$(winepath -u "$programs")/Navolet
 RUN='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 ARP='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'

@@ -112,10 +112,6 @@ def msi(path, epoch, exe):
     secure = set(properties.get("SecureCustomProperties", "").split(";"))
     if not {"AUTOSTART", "WIX_UPGRADE_DETECTED", "WIX_DOWNGRADE_DETECTED"} <= secure:
         fault(f"the secure properties are {sorted(secure)}")
-    # Setting a property impersonates no one (ICE68).
-    for action, kind, *_ in msi_table(path, "CustomAction"):
-        if int(kind) & 0x3F == 51 and int(kind) & 2048:
-            fault(f"the custom action {action} is of type {kind}")
     files = {row[0]: row for row in msi_table(path, "File")}
     registry = {row[0]: row for row in msi_table(path, "Registry")}
     # A shortcut that is not advertised is kept by a value in the user's hive, in a component
