@@ -6,8 +6,9 @@
 # of a Debian system that tools/setup.sh has set up, in a network of its own where the
 # mirror is served on the loopback; the system itself is not changed.
 #   tests/e2e/mirror.sh TREE CLONE            (as root) CLONE: the clone's path inside TREE
-#   tests/e2e/mirror.sh TREE CLONE --readme   then tools/run.sh and tools/test.sh behind
-#                                             the mirror in mid-sync, instead of the cases
+#   tests/e2e/mirror.sh TREE CLONE --readme   tools/run.sh and tools/test.sh behind the
+#                                             mirror in mid-sync, from a clone with no build
+#                                             yet, instead of the cases
 set -euo pipefail
 TREE=$1 CLONE=$2 MODE=${3:-}
 if [ -z "${NAVOLET_MIRROR_NS:-}" ]; then
@@ -86,6 +87,7 @@ matches() { [[ $1 == $2 ]]; }
 
 if [ "$MODE" = --readme ]; then
   fresh x11-apps
+  rm -rf "${M:?}$CLONE/build"
   status=0
   for command in tools/run.sh tools/test.sh; do
     echo "== $command, behind a mirror in mid-sync"
