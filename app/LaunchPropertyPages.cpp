@@ -10,6 +10,11 @@ const char profileSection[] = "velta";
 // a list the frame could read.
 const ULONG maxPropertyPages = 64;
 
+// The frame's caption when the device's own name could not be read: the name the device
+// was chosen by, which it bears but for case. The platform titles the frame from the
+// caption, so it is never null or empty.
+const WCHAR cameraCaption[] = L"Quendal KVX410RB PC Camera";
+
 // The driver's pages for the capture filter, in a modal frame owned by the tray window.
 // The page list is the driver's answer: the frame reads as many identifiers as it says,
 // so it is shown only for an array that is there with a count from 1 to the bound.
@@ -26,7 +31,8 @@ void ShowPropertyFrame() {
     if (SUCCEEDED(pages->GetPages(&list)) && list.pElems && list.cElems >= 1 &&
         list.cElems <= maxPropertyPages) {
         IUnknown* object = s.videoCaptureFilter;
-        platform::OleCreatePropertyFrame(s.ownerWindow, 30, 30, nullptr, 1, &object,
+        const WCHAR* caption = s.videoFriendlyName[0] ? s.videoFriendlyName : cameraCaption;
+        platform::OleCreatePropertyFrame(s.ownerWindow, 30, 30, caption, 1, &object,
                                          list.cElems, list.pElems, 0, 0, nullptr);
     }
     platform::CoTaskMemFree(list.pElems);

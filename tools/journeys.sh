@@ -87,7 +87,8 @@ double_click() {
 }
 open_frame() {
   drive wait frame "*" 1 15 >/dev/null || fail "the camera's property frame did not open"
-  drive page || fail "the frame does not show the camera's page"
+  drive page | sed 's/^/  /'
+  [ "${PIPESTATUS[0]}" = 0 ] || fail "the frame is not titled after the camera or does not show its page"
 }
 close_frame() {
   echo "Closing the frame with $2"

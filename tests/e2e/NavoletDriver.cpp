@@ -122,7 +122,7 @@ HWND Control(const char* cls, int id, const char* text = nullptr) {
 int Usage() {
     std::puts("commands: wait-tray S | taskbar-created | no-message-box | post MSG WPARAM LPARAM |\n"
               "  post-to CLASS TITLE MSG WPARAM LPARAM | rect CLASS TITLE | icon-rect | wait CLASS TITLE COUNT S |\n"
-              "  page | slider ID [VALUE]   (TITLE *: any title; CLASS frame: a property frame)");
+              "  page (the frame's title and page) | slider ID [VALUE]   (TITLE *: any title; CLASS frame: a property frame)");
     return 2;
 }
 
@@ -173,7 +173,11 @@ int main(int argc, char** argv) {
         return IconShown() && IconRect(&r) ? Geometry(r) : Fail("no icon in a tray window");
     }
     if (is("page", 0)) {
+        // Titled after the camera, as each platform words it ("Properties for ..." on Wine).
         if (Windows("frame", "*").size() != 1) return Fail("not exactly one property frame");
+        std::string title = TitleOf(First("frame", "*"));
+        std::printf("frame titled \"%s\"\n", title.c_str());
+        if (title.find("Quendal KVX410RB PC Camera") == std::string::npos) return Fail("the frame's title names no camera");
         return Control("Static", 0, "Quendal KVX410RB picture settings") ? 0 : Fail("not the demo camera's page");
     }
     if (is("slider", 1) || is("slider", 2)) {

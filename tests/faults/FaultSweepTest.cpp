@@ -81,13 +81,13 @@ const struct {
     const char *name, *frame, *teardown;
 } cameras[] = {
     {"launch with crossbar and VBI",
-     "owner tray at 30,30 caption - objects 1:cam pages 1:camera locale 0 device QUENDAL KVX410RB PC CAMERA "
-     "routes 2 captions 1 format -",
+     "owner tray at 30,30 caption QUENDAL KVX410RB PC CAMERA objects 1:cam pages 1:camera locale 0 routes 2 "
+     "captions 1 format -",
      "graph.Disconnect(sink.in) graph.Disconnect(renderer.out) graph.RemoveFilter(sink) "
      "graph.Disconnect(renderer.in) graph.Disconnect(cam.capture) graph.RemoveFilter(renderer) graph.AddFilter(cam)"},
     {"launch with the demo camera",
-     "owner tray at 30,30 caption - objects 1:platform pages 1:other locale 0 device Quendal KVX410RB PC Camera "
-     "routes 0 captions 0 format platform",
+     "owner tray at 30,30 caption Quendal KVX410RB PC Camera objects 1:platform pages 1:other locale 0 routes 0 "
+     "captions 0 format platform",
      "graph.AddFilter(platform)"},
 };
 

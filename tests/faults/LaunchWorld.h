@@ -6,6 +6,7 @@
 // double is listed after a device whose name only starts like the camera's and before one
 // whose name matches with the same case. The property frame is answered at the seam,
 // which tries a second launch while it is open.
+#include <cwchar>
 #include <memory>
 #include <string>
 
@@ -108,12 +109,15 @@ struct LaunchWorld {
                                 ULONG pages, LPCLSID ids, LCID locale, DWORD, LPVOID) {
         const CaptureState& s = captureState;
         char text[512];
-        snprintf(text, sizeof text, "owner %s at %u,%u caption %ls objects %lu:%s pages %lu:%s locale %lu device %ls "
-                 "routes %ld captions %d format %s", owner == world->dialog.m_hWnd ? "tray" : "other", x, y,
+        snprintf(text, sizeof text, "owner %s at %u,%u caption %ls objects %lu:%s pages %lu:%s locale %lu routes %ld "
+                 "captions %d format %s", owner == world->dialog.m_hWnd ? "tray" : "other", x, y,
                  caption ? caption : L"-", count, NameOf(objects[0], "platform").c_str(), pages,
-                 pages && ids[0] == cameraPage ? "camera" : "other", locale, s.videoFriendlyName,
-                 s.videoInputCount, s.closedCaptionsAvailable, NameOf(s.videoStreamConfig, "platform").c_str());
+                 pages && ids[0] == cameraPage ? "camera" : "other", locale, s.videoInputCount,
+                 s.closedCaptionsAvailable, NameOf(s.videoStreamConfig, "platform").c_str());
         world->frames.push_back(text);
+        // Captioned with the device's name as read, else the camera's: never untitled.
+        if (!caption || std::wcscmp(caption, s.videoFriendlyName[0] ? s.videoFriendlyName : L"Quendal KVX410RB PC Camera"))
+            strict::Complain("the frame's caption is not the camera's name; ");
         // The frame's own loop lets a double-click through (once: a launch that enters
         // again shows a second frame rather than recursing for ever).
         if (world->frames.size() == 1) world->dialog.LaunchPropertyPages();
