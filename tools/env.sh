@@ -32,6 +32,8 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winealsa.drv="
 WINE_LIB=${NAVOLET_WINE_LIB:-/usr/lib/wine}
 NAVOLET_WINE_BIN=${NAVOLET_WINE_BIN:-$BUILD/wine-bin}
 WINE64=$WINE_LIB/wine64
+# apt's reason, where tools/setup.sh could not install 32-bit Wine.
+NAVOLET_WINE32_NOTE=$BUILD/wine32-not-installed.txt
 
 # Runs a 32-bit Linux program of 96 bytes that needs no library and only exits with
 # status 42. On failure NAVOLET_PROBE_ERROR has the shell's words for it.
@@ -60,6 +62,8 @@ navolet_choose_wine() {
     NAVOLET_WHY="NAVOLET_ONLY_64 is set, so 32-bit Wine is left unused"
   elif ! navolet_probe32; then
     NAVOLET_WHY="this machine runs no 32-bit Linux programs (a 32-bit test program: $NAVOLET_PROBE_ERROR)"
+  elif [ ! -x "$WINE_LIB/wine" ] && [ -f "$NAVOLET_WINE32_NOTE" ]; then
+    NAVOLET_WHY="32-bit Wine could not be installed (apt: $(cat "$NAVOLET_WINE32_NOTE"))"
   elif [ ! -x "$WINE_LIB/wine" ]; then
     NAVOLET_WHY="32-bit Wine is not installed (tools/setup.sh installs it)"
   elif ! err=$("$WINE_LIB/wine" --version 2>&1); then

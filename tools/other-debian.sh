@@ -56,8 +56,9 @@ command -v debootstrap >/dev/null || need+=(debootstrap)
 command -v ip >/dev/null || need+=(iproute2)
 if [ ${#need[@]} -gt 0 ]; then
   echo "Installing ${need[*]}"
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${need[@]}" >/dev/null
+  source "$ROOT/tools/apt.sh"
+  navolet_apt_update
+  navolet_apt_install "${need[@]}" || { navolet_apt_failed "${need[@]}"; exit 1; }
 fi
 
 [ "${1:-}" = --anew ] && [ -e "$TREE" ] && { echo "Removing $TREE to make it anew"; remove_tree; }
@@ -65,9 +66,19 @@ if [ ! -f "$TREE/.navolet-made" ]; then
   if [ -e "$TREE" ]; then echo "Removing an unfinished $TREE"; remove_tree; fi
   echo "Making $NAME ($SUITE, minbase) in $TREE from $MIRROR, once"
   start=$SECONDS
-  unshare -m --propagation private debootstrap --variant=minbase "$SUITE" "$TREE" "$MIRROR" \
-    >"$TREE.debootstrap.txt" 2>&1 ||
-    { tail -n 20 "$TREE.debootstrap.txt" >&2; echo "FAILED: debootstrap (log: $TREE.debootstrap.txt)" >&2; exit 1; }
+  # A mirror in mid-sync fails it now and then: tried again after a pause, from scratch.
+  for ((try = 1; ; try++)); do
+    unshare -m --propagation private debootstrap --variant=minbase "$SUITE" "$TREE" "$MIRROR" \
+      >"$TREE.debootstrap.txt" 2>&1 && break
+    if [ "$try" -ge "${NAVOLET_APT_TRIES:-3}" ]; then
+      tail -n 20 "$TREE.debootstrap.txt" >&2
+      echo "FAILED: debootstrap, $try times (log: $TREE.debootstrap.txt)" >&2
+      exit 1
+    fi
+    echo "  debootstrap failed (try $try: $(tail -n 1 "$TREE.debootstrap.txt")); trying again in ${NAVOLET_APT_PAUSE:-15} s"
+    remove_tree
+    sleep "${NAVOLET_APT_PAUSE:-15}"
+  done
   touch "$TREE/.navolet-made"
   echo "  made in $((SECONDS - start)) s"
 fi
@@ -123,6 +134,14 @@ for command in tools/run.sh tools/test.sh; do
     summary+=$(sed -n '/^== Summary$/,$ { /^== Summary$/d; s/^/  /; p }' "$log")$'\n'
   fi
 done
+# The set-up against a mirror of our own: in mid-sync, locked, lacking a package.
+echo "== $release: tools/setup.sh against a mirror of our own (tests/e2e/mirror.sh)"
+log=$TREE.mirror.txt start=$SECONDS rc=0
+"$ROOT/tests/e2e/mirror.sh" "$TREE" "$INSIDE" 2>&1 | tee "$log" || rc=${PIPESTATUS[0]}
+end_leftovers
+result=passed
+[ "$rc" -eq 0 ] || result="FAILED (status $rc)" status=1
+summary+="$release: tests/e2e/mirror.sh $result in $((SECONDS - start)) s: $(grep -E '^mirror: ' "$log" | sed 's/^mirror: //' | paste -sd ';' | sed 's/;/; /g')"$'\n'
 echo "== Summary ($NAME, the clone and its screenshots in $TREE$INSIDE)"
 printf '%s' "$summary"
 exit $status

@@ -14,7 +14,7 @@ navolet_wine_line
 not_run=""
 if [ -z "$NAVOLET_WIN32" ]; then
   not_run="the 32-bit tests ($BUILD: navolet_tests, e2e, install and msi, whose installer and package are 32-bit)"
-  echo "Not run here: $not_run, because 32-bit Windows programs cannot run on this machine"
+  echo "Not run here: $not_run, because $NAVOLET_WHY"
 fi
 navolet_build
 navolet_display
@@ -36,5 +36,5 @@ done
 echo "== Summary"
 navolet_wine_line
 printf '%s\n' "${summary%$'\n'}"
-if [ -n "$not_run" ]; then echo "Not run: $not_run"; fi
+if [ -n "$not_run" ]; then echo "Not run: $not_run, because $NAVOLET_WHY"; fi
 exit $status

@@ -36,12 +36,16 @@ def zip_times(path, epoch):
             fault(f"{entry.filename} carries {entry.date_time} and {unix}, not {dos} and {epoch}")
 
 
-def product_version(exe):
-    """The product version in the program's version resource (VS_FIXEDFILEINFO)."""
+def version_block(exe):
+    """The file version, product version (VS_FIXEDFILEINFO) and first language (VarFileInfo's
+    Translation, at the 4-byte boundary after its key) of the program's version resource."""
     data = open(exe, "rb").read()
     at = data.find(struct.pack("<I", 0xFEEF04BD))
-    ms, ls = struct.unpack("<II", data[at + 16:at + 24])
-    return f"{ms >> 16}.{ms & 0xFFFF}.{ls >> 16}.{ls & 0xFFFF}"
+    fms, fls, pms, pls = struct.unpack("<IIII", data[at + 8:at + 24])
+    key = data.find("Translation\0".encode("utf-16-le"))
+    language = struct.unpack("<H", data[(key + 27) // 4 * 4:][:2])[0]
+    return (f"{fms >> 16}.{fms & 0xFFFF}.{fls >> 16}.{fls & 0xFFFF}",
+            f"{pms >> 16}.{pms & 0xFFFF}.{pls >> 16}.{pls & 0xFFFF}", str(language))
 
 
 def msiinfo(*args):
@@ -70,7 +74,8 @@ UPGRADE_CODE = "{B8A1E9CE-50DB-4808-8099-92D18C8052DE}"
 def msi(path, epoch, exe):
     """Per machine, of Navolet.exe's architecture, the fixed upgrade code, the Run value in
     the machine's key starting the installed Navolet.exe as the per-user installer does, a
-    refused downgrade that says why, and the commit's time in the summary."""
+    refused downgrade that says why, and the commit's time in the summary; and what Windows
+    Installer's validation and Windows itself read, which Wine's msiexec does not show."""
     properties = msi_properties(path)
     if properties.get("ALLUSERS") != "1":
         fault(f"ALLUSERS is {properties.get('ALLUSERS')!r}: the package would not install for the machine")
@@ -88,15 +93,56 @@ def msi(path, epoch, exe):
     for component, _, _, attributes, *_ in msi_table(path, "Component"):
         if bool(int(attributes) & 256) != x64:
             fault(f"component {component} has attributes {attributes} in a {'64' if x64 else '32'}-bit package")
-    exe_key = [row[0] for row in msi_table(path, "File") if row[2].split("|")[-1] == "Navolet.exe"]
-    run = [row for row in msi_table(path, "Registry")
-           if row[1:4] == ["2", "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Navolet"]]
-    if not exe_key or [row[4] for row in run] != [f'"[#{exe_key[0]}]"']:
-        fault(f"the machine's Run values are {[row[4] for row in run]}, not the quoted path of Navolet.exe")
     conditions = msi_table(path, "LaunchCondition")
     if not any("WIX_DOWNGRADE_DETECTED" in c and "newer version" in m for c, m, *_ in conditions):
         fault(f"no launch condition refuses a downgrade with words for it: {conditions}")
-
+    # The same version of either architecture is replaced, and not refused as a downgrade.
+    version, code = properties.get("ProductVersion"), properties.get("UpgradeCode")
+    upgrade = sorted(msi_table(path, "Upgrade"), key=lambda row: row[6])
+    expected = [[code, version, "", "", "2", "", "WIX_DOWNGRADE_DETECTED"],
+                [code, "", version, "", str(1 | 512), "", "WIX_UPGRADE_DETECTED"]]
+    if upgrade != expected:
+        fault(f"the upgrade rows are {upgrade}, not {expected}")
+    # AUTOSTART given wins over the earlier product's features on Windows (Wine's migration
+    # does nothing), with a user interface too; a managed install passes it to its server.
+    for sequence in ("InstallUISequence", "InstallExecuteSequence"):
+        migrate = [row[1] for row in msi_table(path, sequence) if row[0] == "MigrateFeatureStates"]
+        if migrate != ["NOT AUTOSTART"]:
+            fault(f"{sequence} migrates the earlier product's features where {migrate}")
+    secure = set(properties.get("SecureCustomProperties", "").split(";"))
+    if not {"AUTOSTART", "WIX_UPGRADE_DETECTED", "WIX_DOWNGRADE_DETECTED"} <= secure:
+        fault(f"the secure properties are {sorted(secure)}")
+    files = {row[0]: row for row in msi_table(path, "File")}
+    registry = {row[0]: row for row in msi_table(path, "Registry")}
+    # A shortcut that is not advertised is kept by a value in the user's hive, in a component
+    # of its own (ICE43, ICE57).
+    keypaths = {row[0]: row[5] for row in msi_table(path, "Component")}
+    for shortcut, _, _, component, *_ in msi_table(path, "Shortcut"):
+        keypath = registry.get(keypaths.get(component), [None, None])
+        held = [name for name, row in files.items() if row[1] == component]
+        if keypath[1] != "1" or held:
+            fault(f"the shortcut {shortcut}'s component {component} is kept by {keypath} and holds {held}")
+    exe_key = [name for name, row in files.items() if row[2].split("|")[-1] == "Navolet.exe"]
+    run = [row for row in registry.values()
+           if row[1:4] == ["2", "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Navolet"]]
+    if not exe_key or [row[4] for row in run] != [f'"[#{exe_key[0]}]"']:
+        fault(f"the machine's Run values are {[row[4] for row in run]}, not the quoted path of Navolet.exe")
+        return
+    # Navolet.exe is a versioned file, which has no hash.
+    exe_row, (file_version, _, language) = files[exe_key[0]], version_block(exe)
+    hashed = [row[0] for row in msi_table(path, "MsiFileHash") if row[0] == exe_key[0]]
+    if exe_row[4:6] != [file_version, language] or hashed:
+        fault(f"Navolet.exe's row says version and language {exe_row[4:6]}, its version block "
+              f"{[file_version, language]}; hashed: {bool(hashed)}")
+    # The Run value is installed only with the file it names (ICE69): its feature is the
+    # file's, or one below it.
+    parent = {row[0]: row[1] for row in msi_table(path, "Feature")}
+    feature = {component: f for f, component, *_ in msi_table(path, "FeatureComponents")}
+    at, exe_feature = feature.get(run[0][5]), feature.get(exe_row[1])
+    while at and at != exe_feature:
+        at = parent.get(at)
+    if not at:
+        fault(f"the Run value's feature {feature.get(run[0][5])} is not {exe_feature} nor below it")
 
 # The winget 1.10.0 installer schema: the keys it allows where, and the values of its enums.
 INSTALLER_KEYS = {
@@ -148,7 +194,7 @@ def manifest(folder, exe):
     type and scope; a Windows Installer package with its own product and upgrade codes."""
     import yaml
 
-    version = product_version(exe)
+    version = version_block(exe)[1]
     names = sorted(os.path.basename(p) for p in glob.glob(os.path.join(folder, "Navolet-*-win*.exe"))
                    + glob.glob(os.path.join(folder, "Navolet-*-win*.msi")))
     if [n.split("-")[1] for n in names] != [version] * len(names) or not names:
