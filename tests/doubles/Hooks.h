@@ -50,13 +50,17 @@ void Clear(T& arg) {
 }
 
 // What a call that answers S_OK hands out is hooked, the filter a pin information names too.
-// A media type's format pointer means nothing without a length.
+// A media type handed out must be freed, and its format block; its format pointer means
+// nothing without a length.
 template <class T>
 void Adopt(T& arg) {
     if constexpr (std::is_same_v<T, PIN_INFO*>) {
         if (arg) Hook({arg->pFilter}), Take(arg->pFilter);
     } else if constexpr (std::is_same_v<T, AM_MEDIA_TYPE**>) {
-        if (strict::on && arg && *arg && !(*arg)->cbFormat) strict::Poison(&(*arg)->pbFormat);
+        if (!arg || !*arg) return;
+        strict::Watch(*arg);
+        if ((*arg)->cbFormat) strict::Watch((*arg)->pbFormat);
+        else if (strict::on) strict::Poison(&(*arg)->pbFormat);
     } else if constexpr (std::is_pointer_v<T> && std::is_pointer_v<std::remove_pointer_t<T>>) {
         using I = std::remove_pointer_t<std::remove_pointer_t<T>>;
         if constexpr (std::is_base_of_v<IUnknown, I> || std::is_void_v<I>)
@@ -94,6 +98,10 @@ void Note(const char* method, void* self, HRESULT hr, A... a) {
     } else if constexpr (std::is_same_v<std::tuple<A...>, std::tuple<IBaseFilter*>>) {
         if (std::strcmp(method, "RemoveFilter") == 0) answers::NoteRemoved(a...);
     }
+    // The graph is given a filter to add or remove, never none: a step whose filter was
+    // not handed out ends before.
+    if constexpr (sizeof...(A) > 0 && std::is_same_v<std::tuple_element_t<0, std::tuple<A...>>, IBaseFilter*>)
+        if (!std::get<0>(std::tie(a...))) strict::Complain(std::string(method) + " of no filter; ");
 }
 
 template <auto method>
@@ -213,7 +221,10 @@ public:
     explicit Seam(const char* n, HRESULT o = S_FALSE, bool memory = false) : saved(slot) {
         name = n, odd = o, kinds = memory, real = slot, slot = &Call;
     }
-    ~Seam() { slot = saved; }
+    ~Seam() {
+        if (slot != &Call) strict::Complain(std::string(name) + " was taken out of its seam; ");
+        slot = saved;
+    }
 
 private:
     static R WINAPI Call(A... a) {
