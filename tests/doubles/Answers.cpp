@@ -1,7 +1,6 @@
 #include "doubles/Answers.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cwctype>
 #include <map>
 #include <set>
@@ -125,8 +124,6 @@ int Chooser::Chosen(const void* self, const std::string& owner, const char* meth
     int k = -1;
     if (!drawing && calls == target) fired = true, k = answer;
     if (drawing && hostileKinds && random.Chance(chance)) k = hostile + random.Below(hostileKinds);
-    static const bool trace = std::getenv("NAVOLET_HOSTILE_TRACE") != nullptr;
-    if (trace && drawing && calls < 3000) std::printf("  %s.%s%s\n", owner.c_str(), method, k < 0 ? "" : (" hostile " + std::to_string(k - hostile)).c_str());
     return ++calls, k;
 }
 

@@ -6,9 +6,9 @@
 // clean run works again.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <optional>
 
 #include "faults/BuilderWorld.h"
@@ -23,7 +23,7 @@ namespace {
 // Points armed and survived over all paths, and the points by answer.
 struct Tally {
     int points = 0, survived = 0;
-    std::vector<std::pair<std::string, int>> byAnswer;
+    std::map<std::string, int> byAnswer;
 };
 
 // run acts with the chooser as armed, switches it off and answers what was wrong, or "".
@@ -39,9 +39,7 @@ void Sweep(const std::string& path, Tally& tally, const std::function<std::strin
         for (int answer = 0; answer < hostile + calls[k].hostileKinds; ++answer) {
             chooser.Arm(static_cast<int>(k), answer);
             const std::string wrong = run(), name = calls[k].Name(answer);
-            auto kind = std::find_if(tally.byAnswer.begin(), tally.byAnswer.end(), [&](const auto& p) { return p.first == name; });
-            ++(kind == tally.byAnswer.end() ? tally.byAnswer.emplace_back(name, 0) : *kind).second;
-            ++tally.points;
+            ++tally.byAnswer[name], ++tally.points;
             if (wrong.empty() && chooser.fired) ++tally.survived;
             else ADD_FAILURE() << path << ", call " << k << " " << calls[k].text << " " << name << ": "
                                << (chooser.fired ? wrong : "not reached");
@@ -118,6 +116,6 @@ TEST(FaultSweep, EveryAnswerAtEveryCallInTurnAndEverythingSurvives) {
             return (recording && outcome != path.expected ? "the path made: " + outcome + "; " : "") + hooks::Left();
         });
     std::printf("%d points, %d survived; by answer:", tally.points, tally.survived);
-    for (const auto& [name, count] : tally.byAnswer) std::printf(" %s %d%s", name.c_str(), count, &name == &tally.byAnswer.back().first ? "\n" : ",");
+    for (const auto& [name, count] : tally.byAnswer) std::printf(" %s %d%s", name.c_str(), count, name == tally.byAnswer.rbegin()->first ? "\n" : ",");
     EXPECT_GT(tally.points, 0);
 }

@@ -26,16 +26,29 @@ const long callBudget = 500000;
 
 }  // namespace
 
-// A medium list whose count says more than its size holds: what lies past the size is not
-// the pin's, however it reads.
-TEST(HostileDrivers, AMediumListIsReadOnlyAsFarAsItsSize) {
+// What the sweep's builder paths do not reach: a medium list whose count says more than its
+// size holds (what lies past the size is not the pin's, however it reads), a media type
+// enumeration that never ends on a pin that offers no video, and a platform that hands out
+// no filter mapper with success.
+TEST(HostileDrivers, TheBuildersPinAndMapperChecksHoldOffTheSweepsPaths) {
     doubles::FakePin pin{"pin", PINDIR_OUTPUT};
     pin.ksPin = true;
     pin.mediums = {{KSMEDIUMSETID_Standard, 0, 0}, {{0x1234, 0, 0, {1, 2, 3, 4, 5, 6, 7, 8}}, 7, 0}};
     pin.mediumsInSize = 1;
+    pin.mediaTypes = {{MEDIATYPE_Audio, MEDIASUBTYPE_PCM}};
+    CaptureBuilder builder;
     REGPINMEDIUM medium = {};
-    EXPECT_EQ(CaptureBuilder().GetPinMedium(&pin, &medium), S_OK);
+    EXPECT_EQ(builder.GetPinMedium(&pin, &medium), S_OK);
     EXPECT_EQ(medium.clsMedium, GUID_NULL);
+    hooks::Hook({static_cast<IPin*>(&pin)});
+    chooser.Arm(1, answers::hostile + 1);  // the first Next of the pin's types: no end
+    EXPECT_FALSE(builder.IsVideoPin(&pin));
+    EXPECT_EQ(chooser.calls, 1 + 256);
+    hooks::Seam<platform::CoCreateInstance> create("CoCreateInstance");
+    ComHolder<IEnumMoniker> found;
+    chooser.Arm(0, answers::oddly);
+    EXPECT_EQ(builder.CreateMatchingFilterEnumerator(&medium, &found), E_FAIL);
+    chooser.active = false;
     EXPECT_EQ(hooks::Left(), "");
 }
 
@@ -55,7 +68,6 @@ TEST(HostileDrivers, NoAnswerCrashesHangsOrGrowsALaunchOrOpensTheWrongDevice) {
         std::string wrong;
         {
             world::World world(chooser.random);
-            if (std::getenv("NAVOLET_HOSTILE_TRACE")) world.Describe();
             w.world = &world;
             w.frames.clear();
             const DWORD started = GetTickCount();

@@ -7,8 +7,6 @@
 // is one world; the hostile worlds are drawn from seeds: crossbars wired in loops, diamonds
 // and chains, pins left dangling or lying about their direction, filters downstream that
 // feed back upstream or hand out a new filter at every step.
-#include <algorithm>
-#include <cstdio>
 #include <deque>
 #include <string>
 #include <utility>
@@ -137,13 +135,6 @@ struct World {
             filter.pages.assign(random.Below(4), cameraPage);
             Make(d, filter);
         }
-    }
-
-    // The world's filters and crossbars, each pin with its direction and peer.
-    void Describe() {
-        auto pin = [](const FakePin& p) { std::printf(" %s(%s)->%s", p.name.c_str(), p.direction ? "out" : "in", NameOf(p.peer).c_str()); };
-        for (FakeFilter& f : filters) std::printf("filter %s:", f.name.c_str()), std::for_each(f.pins.begin(), f.pins.end(), [&](FakePin* p) { pin(*p); }), std::printf("\n");
-        for (FakeCrossbar& x : crossbars) std::printf("xbar %s:", x.name.c_str()), std::for_each(x.pins.begin(), x.pins.end(), pin), std::printf("\n");
     }
 };
 
