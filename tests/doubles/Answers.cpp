@@ -109,8 +109,9 @@ void Chooser::Draw(uint64_t worldSeed) {
 
 std::string Chooser::Now() const {
     if (drawing) return "seed " + std::to_string(seed);
-    if (target < 0 || target >= int(recorded.size())) return "a recording run";
-    return "call " + std::to_string(target) + " " + recorded[target].text + " " + recorded[target].Name(answer);
+    if (target < 0) return "a recording run";
+    const std::string call = "call " + std::to_string(target);
+    return target < int(recorded.size()) ? call + " " + recorded[target].text + " " + recorded[target].Name(answer) : call;
 }
 
 bool Chooser::Driver(const std::string& owner) const {

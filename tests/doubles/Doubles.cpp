@@ -8,7 +8,6 @@
 #include <algorithm>
 
 namespace doubles {
-int spawnedCount;
 namespace {
 
 // Answered by every double without a reference, so a pointer can be traced to its double.
@@ -87,7 +86,7 @@ AM_MEDIA_TYPE* NewMediaType(const GUID& major, const GUID& sub) {
 HRESULT FakePin::QueryPinInfo(PIN_INFO* info) {
     if (spawns) {
         auto* made = new FakeFilter(name + ".filter", *spawns, *spawns);
-        made->heap = true, info->pFilter = made; ++spawnedCount;
+        made->heap = true, info->pFilter = made;
     } else if ((info->pFilter = filter)) {
         filter->AddRef();
     }
