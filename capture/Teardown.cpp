@@ -39,7 +39,9 @@ void RemoveDownstream(IBaseFilter* filter, const RemovalPath* upstream, int& ent
         ComHolder<IBaseFilter> peerFilter;
         // Adopt the reference the info carries, also from a success other than S_OK.
         if (SUCCEEDED(hr)) *peerFilter.Receive() = info.pFilter;
-        if (hr != S_OK) break;
+        // Information that fails or names no filter ends the removal here, as the graph
+        // cannot be told which filter to remove.
+        if (hr != S_OK || !peerFilter) break;
         // An input peer belongs to a filter downstream: remove everything beyond it first.
         // An output peer is upstream (a crossbar or tuner) and stays.
         if (info.dir == PINDIR_INPUT && !path.Holds(peerFilter)) {

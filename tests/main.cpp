@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "doubles/Hostile.h"
+#include "doubles/Answers.h"
 #include "doubles/Strict.h"
 #include "platform/Win.h"
 
@@ -19,7 +19,7 @@ LONG WINAPI Crashed(EXCEPTION_POINTERS* e) {
     std::fprintf(stderr, "crashed: exception 0x%lx at %p (%s+0x%zx)\n", e->ExceptionRecord->ExceptionCode,
                  e->ExceptionRecord->ExceptionAddress, module,
                  static_cast<size_t>(static_cast<const char*>(e->ExceptionRecord->ExceptionAddress) - reinterpret_cast<const char*>(where)));
-    if (hostile::on) std::fprintf(stderr, "crashed in the hostile world of seed %llu\n", hostile::seed);
+    if (answers::chooser.active) std::fprintf(stderr, "crashed in %s\n", answers::chooser.Now().c_str());
     return std::fflush(stderr), ExitProcess(3), 0;
 }
 }  // namespace

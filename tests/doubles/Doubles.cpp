@@ -83,6 +83,16 @@ AM_MEDIA_TYPE* NewMediaType(const GUID& major, const GUID& sub) {
     return type;
 }
 
+HRESULT FakePin::QueryPinInfo(PIN_INFO* info) {
+    if (spawns) {
+        auto* made = new FakeFilter(name + ".filter", *spawns, *spawns);
+        made->heap = true, info->pFilter = made;
+    } else if ((info->pFilter = filter)) {
+        filter->AddRef();
+    }
+    return info->dir = direction, MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, info->achName, MAX_PIN_NAME), S_OK;
+}
+
 HRESULT FakePin::EnumMediaTypes(IEnumMediaTypes** out) {
     *out = new Enumerator<IEnumMediaTypes, AM_MEDIA_TYPE, std::pair<GUID, GUID>>(static_cast<IPin*>(this), mediaTypes);
     return S_OK;

@@ -121,15 +121,21 @@ public:
     FakePin(std::string name, PIN_DIRECTION direction, const GUID& category = GUID_NULL)
         : Double(name), direction(direction), category(category) {}
 
+    // Only an output connects, only an input receives a connection.
     HRESULT STDMETHODCALLTYPE Connect(IPin* to, const AM_MEDIA_TYPE* type) override {
-        HRESULT hr = peer ? VFW_E_ALREADY_CONNECTED : to->ReceiveConnection(this, type);
-        if (SUCCEEDED(hr)) peer = to;
+        HRESULT hr = direction != PINDIR_OUTPUT ? VFW_E_INVALID_DIRECTION
+                     : peer                     ? VFW_E_ALREADY_CONNECTED
+                                                : to->ReceiveConnection(this, type);
+        if (SUCCEEDED(hr)) Hold(peer = to, +1);
         return hr;
     }
     HRESULT STDMETHODCALLTYPE ReceiveConnection(IPin* from, const AM_MEDIA_TYPE*) override {
-        return peer ? VFW_E_ALREADY_CONNECTED : (peer = from, S_OK);
+        if (direction != PINDIR_INPUT) return VFW_E_INVALID_DIRECTION;
+        return peer ? VFW_E_ALREADY_CONNECTED : (Hold(peer = from, +1), S_OK);
     }
-    HRESULT STDMETHODCALLTYPE Disconnect() override { return peer ? (peer = nullptr, S_OK) : S_FALSE; }
+    HRESULT STDMETHODCALLTYPE Disconnect() override {
+        return peer && !clings ? (Hold(peer, -1), peer = nullptr, S_OK) : S_FALSE;
+    }
     HRESULT STDMETHODCALLTYPE ConnectedTo(IPin** out) override {
         if (programOnly && (hooks::platformCalls || !hooks::FromProgram(__builtin_return_address(0)))) return *out = nullptr, VFW_E_NOT_CONNECTED;
         return (*out = peer) ? (peer->AddRef(), S_OK) : VFW_E_NOT_CONNECTED;
@@ -137,10 +143,7 @@ public:
     HRESULT STDMETHODCALLTYPE ConnectionMediaType(AM_MEDIA_TYPE* type) override {
         return *type = AM_MEDIA_TYPE{}, peer ? S_OK : VFW_E_NOT_CONNECTED;
     }
-    HRESULT STDMETHODCALLTYPE QueryPinInfo(PIN_INFO* info) override {
-        if ((info->pFilter = filter)) filter->AddRef();
-        return info->dir = direction, MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, info->achName, MAX_PIN_NAME), S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE QueryPinInfo(PIN_INFO* info) override;
     HRESULT STDMETHODCALLTYPE QueryDirection(PIN_DIRECTION* out) override { return *out = direction, S_OK; }
     HRESULT STDMETHODCALLTYPE QueryId(LPWSTR* id) override {
         *id = static_cast<LPWSTR>(CoTaskMemAlloc(sizeof(WCHAR) * 64));
@@ -183,8 +186,17 @@ public:
     std::vector<REGPINMEDIUM> mediums;
     size_t mediumsInSize = SIZE_MAX;
     bool programOnly = false;  // connected as the program sees it; the platform's searches do not
+    // A pin whose information names a new filter each time, one that has that pin twice and
+    // lives as long as its references; a pin that keeps its peer, disconnected or not.
+    FakePin* spawns = nullptr;
+    bool clings = false;
 
 protected:
+    // A pin holds its peer while connected: a peer that lives only as long as its references
+    // (a new pin each time) is held.
+    static void Hold(IPin* pin, int change) {
+        if (ComDouble* d = DoubleOf(pin); d && d->heap) change > 0 ? pin->AddRef() : pin->Release();
+    }
     void* Native(REFIID iid) override {
         if ((iid == IID_IKsPropertySet && category == GUID_NULL) || (iid == __uuidof(IKsPin) && !ksPin)) return nullptr;
         return Double::Native(iid);

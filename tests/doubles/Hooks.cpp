@@ -5,24 +5,8 @@
 
 namespace hooks {
 
-Plan plan;
 // Never destroyed: hooked objects may be released by static destructors at exit.
 std::set<void*>& created = *new std::set<void*>;
-
-std::string Plan::Calls(const std::string& prefix) const {
-    std::string text;
-    for (const std::string& c : calls)
-        if (c.compare(0, prefix.size(), prefix) == 0) text += (text.empty() ? "" : " ") + c;
-    return text;
-}
-
-Shot Hit(const std::string& call) {
-    if (!plan.active) return Shot::Pass;
-    plan.calls.push_back(call);
-    if (static_cast<int>(plan.calls.size()) - 1 != plan.target) return Shot::Pass;
-    plan.fired = true;
-    return plan.mode == Mode::SuccessWithObject ? Shot::Adjust : Shot::Fail;
-}
 
 int platformCalls = 0;
 
@@ -57,7 +41,7 @@ bool hooking = false;       // hooking asks QueryInterface, which hands out obje
 // A reference the program takes or gives back on a platform object it holds through a
 // hooked interface.
 void Count(void* object, int change, void* caller) {
-    if (hostile::Dead(object)) strict::Complain(OwnerName(object) + (change > 0 ? ".AddRef" : ".Release") + " after its last release; ");
+    if (answers::Dead(object)) strict::Complain(OwnerName(object) + (change > 0 ? ".AddRef" : ".Release") + " after its last release; ");
     auto h = hooks.find(object);
     // Only what is held is kept: a long run meets objects at ever new addresses.
     if (!hooking && FromProgram(caller) && h != hooks.end() && h->second.platform && (held[object] += change) == 0)
@@ -118,10 +102,9 @@ const bool hookable[] = {
                                FAULT_POINT(IPin::QueryDirection), FAULT_POINT(IPin::EnumMediaTypes)}),
     Hookable<IKsPropertySet, 6>("properties", {FAULT_POINT(IKsPropertySet::Get)}),
     Hookable<IKsPin, 16>("kspin", {FAULT_POINT(IKsPin::KsQueryMediums)}),
-    // The odd success of Next is S_OK with nothing fetched.
-    Hookable<IEnumPins, 7>("pins", {FAULT_POINT(IEnumPins::Next, S_OK)}),
-    Hookable<IEnumMoniker, 7>("monikers", {FAULT_POINT(IEnumMoniker::Next, S_OK)}),
-    Hookable<IEnumMediaTypes, 7>("types", {FAULT_POINT(IEnumMediaTypes::Next, S_OK)}),
+    Hookable<IEnumPins, 7>("pins", {FAULT_POINT(IEnumPins::Next)}),
+    Hookable<IEnumMoniker, 7>("monikers", {FAULT_POINT(IEnumMoniker::Next)}),
+    Hookable<IEnumMediaTypes, 7>("types", {FAULT_POINT(IEnumMediaTypes::Next)}),
     Hookable<IBaseFilter, 15>("filter", {FAULT_POINT(IBaseFilter::EnumPins)}),
     Hookable<ISpecifyPropertyPages, 4>("pages", {FAULT_POINT(ISpecifyPropertyPages::GetPages)}),
     Hookable<IPropertyBag, 5>("bag", {FAULT_POINT(IPropertyBag::Read)}),
@@ -172,12 +155,12 @@ std::string Left() {
 
 void Hook(std::initializer_list<IUnknown*> objects) {
     if (hooking) return;
-    const bool was = plan.active, hostileWas = hostile::on;
-    hooking = true, plan.active = false, hostile::on = false;
+    const bool was = answers::chooser.active;
+    hooking = true, answers::chooser.active = false;
     for (IUnknown* object : objects)
         if (object)
             for (auto hook : hookers) hook(object);
-    hooking = false, plan.active = was, hostile::on = hostileWas;
+    hooking = false, answers::chooser.active = was;
 }
 
 }  // namespace hooks

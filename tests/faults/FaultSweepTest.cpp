@@ -1,70 +1,69 @@
 // Every call on the way from a double-click to the property frame, on Wine's objects, the
 // demo camera and the doubles alike, and every call of the builder's MPEG-2 and
-// output-file paths: failed in turn, then answered with an odd success, then with S_FALSE
-// and its objects. After each: no crash, nothing left held, and a clean run works again.
+// output-file paths, given in turn every answer of its kind: failed, oddly successful,
+// S_FALSE with its objects, and on a driver's objects each hostile value. After each: no
+// crash, nothing left held, after a hostile answer the frame shown exactly when due, and a
+// clean run works again.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <functional>
+#include <map>
+#include <optional>
 
 #include "faults/BuilderWorld.h"
 #include "faults/LaunchWorld.h"
 
-using namespace hooks;
+using namespace answers;
 using namespace build;
 using launch::LaunchWorld;
 
 namespace {
 
-// Fault points armed and survived, over all paths.
+// Points armed and survived over all paths, and the points by answer.
 struct Tally {
     int points = 0, survived = 0;
+    std::map<std::string, int> byAnswer;
 };
 
-// run acts with the plan as armed, switches it off and answers what was wrong, or "". A
-// first run hooks what the path reaches, a recording run lists its calls, then each is
-// armed in every mode.
+// run acts with the chooser as armed, switches it off and answers what was wrong, or "".
+// A first run hooks what the path reaches, a recording run lists its calls, then each call
+// is armed with each of its answers.
 void Sweep(const std::string& path, Tally& tally, const std::function<std::string()>& run) {
     run();
-    plan.Record();
+    chooser.Arm(-1, 0);
     ASSERT_EQ(run(), "") << path << " must work unfaulted";
-    const std::vector<std::string> calls = plan.calls;
+    const std::vector<Chooser::Call> calls = chooser.recorded;
     std::printf("%s: %zu calls\n", path.c_str(), calls.size());
-    for (Mode mode : {Mode::Fail, Mode::OddSuccess, Mode::SuccessWithObject})
-        for (int k = 0; k < static_cast<int>(calls.size()); ++k) {
-            plan.Arm(k, mode);
-            const std::string wrong = run();
-            ++tally.points;
-            if (wrong.empty() && plan.fired) ++tally.survived;
-            else ADD_FAILURE() << path << ", call " << k << " " << calls[k] << " "
-                               << (mode == Mode::Fail ? "failed" : mode == Mode::OddSuccess ? "oddly successful" : "S_FALSE with its objects")
-                               << ": " << (plan.fired ? wrong : "not reached");
+    for (size_t k = 0; k < calls.size(); ++k)
+        for (int answer = 0; answer < hostile + calls[k].hostileKinds; ++answer) {
+            chooser.Arm(static_cast<int>(k), answer);
+            const std::string wrong = run(), name = calls[k].Name(answer);
+            ++tally.byAnswer[name], ++tally.points;
+            if (wrong.empty() && chooser.fired) ++tally.survived;
+            else ADD_FAILURE() << path << ", call " << k << " " << calls[k].text << " " << name << ": "
+                               << (chooser.fired ? wrong : "not reached");
         }
 }
 
-// The platform operations of the launch as fault points, in front of the world's own.
-struct LaunchSeams {
-    FaultySeam<platform::CoCreateInstance> create{"CoCreateInstance"};
-    FaultySeam<platform::OleCreatePropertyFrame> frame{"OleCreatePropertyFrame"};
-    FaultySeam<platform::GetProfileStringA> profile{"GetProfileStringA"};
-    FaultySeam<platform::GetVersionExA> version{"GetVersionExA"};
-    FaultySeam<platform::GetLocaleInfoA> locale{"GetLocaleInfoA"};
-    FaultySeam<platform::MultiByteToWideChar> multiByte{"MultiByteToWideChar"};
-    FaultySeam<platform::SysAllocStringLen> alloc{"SysAllocStringLen"};
-    FaultySeam<platform::VarBstrCmp> compare{"VarBstrCmp", VARCMP_NULL};
-    FaultySeam<platform::VariantClear> clear{"VariantClear"};
-};
+// The calls recorded whose text starts with prefix, joined by spaces.
+std::string Calls(const std::string& prefix) {
+    std::string text;
+    for (const Chooser::Call& c : chooser.recorded)
+        if (c.text.compare(0, prefix.size(), prefix) == 0) text += (text.empty() ? "" : " ") + c.text;
+    return text;
+}
 
 // The launch as armed, then a clean one, which must show the one frame it always shows.
 // Unfaulted, its teardown of the earlier graph comes first.
 std::string LaunchTwice(LaunchWorld& w, const std::string& frame, const std::string& teardown) {
-    const bool recording = plan.target < 0;
+    const bool recording = chooser.target < 0;
     w.frames.clear();
     w.Launch();
-    plan.active = false;
-    std::string left = w.Left();
-    if (recording && plan.Calls("graph.").compare(0, teardown.size(), teardown) != 0)
-        left += "the teardown went: " + plan.Calls("graph.") + "; ";
+    chooser.active = false;
+    std::string left = w.Left() + (chooser.answer >= hostile ? w.Verdict() : "");
+    if (recording && Calls("graph.").compare(0, teardown.size(), teardown) != 0)
+        left += "the teardown went: " + Calls("graph.") + "; ";
     w.frames.clear();
     w.Launch();
     if (w.frames != std::vector<std::string>{frame})
@@ -93,27 +92,30 @@ const struct {
 
 }  // namespace
 
-TEST(FaultSweep, EveryCallFailsInTurnAndEverythingSurvives) {
+TEST(FaultSweep, EveryAnswerAtEveryCallInTurnAndEverythingSurvives) {
     Tally tally;
     for (const auto& camera : cameras) {
-        LaunchWorld w(&camera == &cameras[1]);
-        LaunchSeams seams;
+        const bool double_ = &camera == &cameras[0];
+        LaunchWorld w(double_);
+        std::optional<world::World> world;
+        if (double_) w.world = &world.emplace();
         Sweep(camera.name, tally, [&] { return LaunchTwice(w, camera.frame, camera.teardown); });
     }
     // Each run in a fresh world: the path as armed, then clean on the same wrapper.
     for (const BuilderPath& path : builderPaths)
         Sweep(path.name, tally, [&] {
             std::string outcome;
-            const bool recording = plan.target < 0;
+            const bool recording = chooser.target < 0;
             {
-                FaultySeam<platform::CoCreateInstance> create("CoCreateInstance");
+                hooks::Seam<platform::CoCreateInstance> create("CoCreateInstance");
                 BuilderWorld w(path.hardwareMedium);
                 outcome = path.run(w);
-                plan.active = false;
+                chooser.active = false;
                 path.run(w);
             }
-            return (recording && outcome != path.expected ? "the path made: " + outcome + "; " : "") + Left();
+            return (recording && outcome != path.expected ? "the path made: " + outcome + "; " : "") + hooks::Left();
         });
-    std::printf("%d fault points, %d survived\n", tally.points, tally.survived);
+    std::printf("%d points, %d survived; by answer:", tally.points, tally.survived);
+    for (const auto& [name, count] : tally.byAnswer) std::printf(" %s %d%s", name.c_str(), count, name == tally.byAnswer.rbegin()->first ? "\n" : ",");
     EXPECT_GT(tally.points, 0);
 }

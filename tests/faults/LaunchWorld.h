@@ -1,26 +1,21 @@
 #pragma once
 // The launch from the tray on Wine's device enumerator, monikers, property bags, filter
-// graph and capture graph builder. The camera is either the demo camera the test command
-// registers, or a double registered beside it as a video input device: a capture pin, a
-// VBI pin and an analog video input fed by a crossbar. The
-// double is listed after a device whose name only starts like the camera's and before one
-// whose name matches with the same case. The property frame is answered at the seam,
-// which tries a second launch while it is open.
+// graph and capture graph builder, with the platform operations it calls answered by the
+// chooser. It meets the devices of a world (faults/World.h), or the demo camera the test
+// command registers alone. The property frame is answered at the seam, which tries a
+// second launch while it is open.
 #include <cwchar>
-#include <memory>
+#include <optional>
 #include <string>
 
 #include "app/TrayDialog.h"
 #include "capture/CaptureState.h"
 #include "crossbar/CrossbarRouter.h"
-#include "doubles/Hooks.h"
+#include "faults/World.h"
 
 namespace launch {
 using namespace doubles;
-
-const CLSID cameraClass = {0x6e1c0a52, 0x1d1b, 0x4b43, {0x9a, 0x55, 0x3b, 0x0e, 0x7c, 0x51, 0x6a, 0x01}};
-const CLSID otherClass = {0x6e1c0a52, 0x1d1b, 0x4b43, {0x9a, 0x55, 0x3b, 0x0e, 0x7c, 0x51, 0x6a, 0x02}};
-const CLSID cameraPage = {0x6e1c0a52, 0x1d1b, 0x4b43, {0x9a, 0x55, 0x3b, 0x0e, 0x7c, 0x51, 0x6a, 0x03}};
+using hooks::Seam;
 
 // Live capture filters of the demo camera, as it counts them in the registry.
 inline DWORD LiveDemoFilters() {
@@ -29,58 +24,51 @@ inline DWORD LiveDemoFilters() {
     return value;
 }
 
-struct Camera {
-    FakePin capture{"cam.capture", PINDIR_OUTPUT, PIN_CATEGORY_CAPTURE}, vbi{"cam.vbi", PINDIR_OUTPUT, PIN_CATEGORY_VBI},
-        analog{"cam.analog", PINDIR_INPUT, PIN_CATEGORY_ANALOGVIDEOIN}, rendererIn{"renderer.in", PINDIR_INPUT},
-        rendererOut{"renderer.out", PINDIR_OUTPUT}, sinkIn{"sink.in", PINDIR_INPUT};
-    FakeFilter filter{"cam", capture, vbi, analog}, other{"other"}, renderer{"renderer", rendererIn, rendererOut},
-        sink{"sink", sinkIn};
-    FakeCrossbar crossbar{"xbar", {PhysConn_Video_Composite, PhysConn_Video_SVideo, PhysConn_Audio_Line}};
-    ClassObject cameraObject{cameraClass, static_cast<IBaseFilter*>(&filter)};
-    ClassObject otherObject{otherClass, static_cast<IBaseFilter*>(&other)};
-    Device devices[3] = {{CLSID_VideoInputDeviceCategory, L"navolet test 1", L"Quendal KVX410RB PC Camera 2", otherClass},
-                         {CLSID_VideoInputDeviceCategory, L"navolet test 2", L"QUENDAL KVX410RB PC CAMERA", cameraClass},
-                         {CLSID_VideoInputDeviceCategory, L"navolet test 3", L"Quendal KVX410RB PC Camera", cameraClass}};
-    Camera() {
-        capture.mediaTypes = {{MEDIATYPE_Video, MEDIASUBTYPE_RGB24}};
-        filter.pages = {cameraPage};
-    }
+// The platform operations of the launch, in front of the world's own.
+struct Seams {
+    Seam<platform::CoCreateInstance> create{"CoCreateInstance"};
+    Seam<platform::OleCreatePropertyFrame> frame{"OleCreatePropertyFrame"};
+    Seam<platform::GetProfileStringA> profile{"GetProfileStringA"};
+    Seam<platform::GetVersionExA> version{"GetVersionExA"};
+    Seam<platform::GetLocaleInfoA> locale{"GetLocaleInfoA"};
+    Seam<platform::MultiByteToWideChar> multiByte{"MultiByteToWideChar", S_FALSE, true};
+    Seam<platform::SysAllocStringLen> alloc{"SysAllocStringLen", S_FALSE, true};
+    Seam<platform::VarBstrCmp> compare{"VarBstrCmp", VARCMP_NULL};
+    Seam<platform::VariantClear> clear{"VariantClear"};
 };
 
 struct LaunchWorld;
-inline LaunchWorld* world;
+inline LaunchWorld* current;
 
 struct LaunchWorld {
-    explicit LaunchWorld(bool demoCamera) {
-        world = this;
+    // With devices, a world's three are registered while it lives.
+    explicit LaunchWorld(bool withDevices) {
+        current = this;
         ReleaseCaptureFilters();
         captureState = CaptureState{};
-        if (!demoCamera) camera.reset(new Camera);
+        if (withDevices) devices.emplace();
         dialog.m_hWnd = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
         platform::OleCreatePropertyFrame = &Frame;
+        seams.emplace();
     }
     ~LaunchWorld() {
+        seams.reset();
         platform::OleCreatePropertyFrame = &::OleCreatePropertyFrame;
         DestroyWindow(dialog.m_hWnd);
         dialog.m_hWnd = nullptr;
-        world = nullptr;
+        current = nullptr;
     }
-    // One launch as a double-click makes it; then the monikers it kept are let go of. With
-    // the double, the launch finds the graph of an earlier one with a renderer and a sink
-    // downstream of the camera, to tear down first.
+    // One launch as a double-click makes it, on the world's filters; then the monikers it
+    // kept are let go of. Where the world has an earlier graph, the launch finds it, to tear
+    // down first.
     void Launch() {
         ResetConversionCodePageForTest();
-        if (CaptureState& s = captureState; camera) {
-            // Wine's graph disconnects every pin of a filter it lets go of, the link to the
-            // crossbar too: the camera is wired to it again for each launch.
-            camera->crossbar.Output().peer = &camera->analog, camera->analog.peer = &camera->crossbar.Output();
+        if (world) world->Relink();
+        if (CaptureState& s = captureState; world && !world->earlier.empty()) {
             CoCreateInstance(CLSID_FilterGraphNoThread, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                              reinterpret_cast<void**>(s.filterGraph.Receive()));
-            s.videoCaptureFilter = &camera->filter;
-            // The camera stays out of it, so that no removal disconnects it from its crossbar.
-            for (IBaseFilter* f : {&camera->renderer, &camera->sink}) s.filterGraph->AddFilter(f, nullptr);
-            s.filterGraph->ConnectDirect(&camera->capture, &camera->rendererIn, nullptr);
-            s.filterGraph->ConnectDirect(&camera->rendererOut, &camera->sinkIn, nullptr);
+            s.videoCaptureFilter = world->earlier[0].first->filter;
+            for (auto [out, in] : world->earlier) s.filterGraph->AddFilter(in->filter, nullptr), s.filterGraph->ConnectDirect(out, in, nullptr);
             hooks::Hook({s.filterGraph});
         }
         dialog.LaunchPropertyPages();
@@ -96,13 +84,22 @@ struct LaunchWorld {
             s.videoCompression || s.videoStreamConfig || s.audioStreamConfig || s.vfwCaptureDialogs)
             left += "the capture record; ";
         if (dialog.launchBusy) left += "the launch guard; ";
-        if (!camera && LiveDemoFilters()) left += "the demo camera's filter; ";
+        if (LiveDemoFilters()) left += "the demo camera's filter; ";
         return left;
+    }
+    // After hostile answers: the frame shown exactly when the first device named as the
+    // camera has a filter with a sound page list, and the capture filter left in its graph.
+    std::string Verdict() const {
+        const size_t due = answers::FrameDue() ? 1 : 0;
+        std::string wrong = frames.size() == due ? "" : std::to_string(frames.size()) + " frames shown, " + std::to_string(due) + " due; ";
+        return wrong + (answers::CaptureFilterRemoved() ? "the teardown removed the capture filter itself; " : "");
     }
     // The frames shown: owner, place, caption, objects, pages, locale, and what the
     // record held while it was open.
     std::vector<std::string> frames;
-    std::unique_ptr<Camera> camera;  // the double, when it is the camera
+    ::world::World* world = nullptr;
+    std::optional<::world::Devices> devices;
+    std::optional<Seams> seams;
     TrayDialog dialog;
 
     static HRESULT WINAPI Frame(HWND owner, UINT x, UINT y, LPCOLESTR caption, ULONG count, LPUNKNOWN* objects,
@@ -110,17 +107,17 @@ struct LaunchWorld {
         const CaptureState& s = captureState;
         char text[512];
         snprintf(text, sizeof text, "owner %s at %u,%u caption %ls objects %lu:%s pages %lu:%s locale %lu routes %ld "
-                 "captions %d format %s", owner == world->dialog.m_hWnd ? "tray" : "other", x, y,
+                 "captions %d format %s", owner == current->dialog.m_hWnd ? "tray" : "other", x, y,
                  caption ? caption : L"-", count, NameOf(objects[0], "platform").c_str(), pages,
-                 pages && ids[0] == cameraPage ? "camera" : "other", locale, s.videoInputCount,
+                 pages && ids[0] == ::world::cameraPage ? "camera" : "other", locale, s.videoInputCount,
                  s.closedCaptionsAvailable, NameOf(s.videoStreamConfig, "platform").c_str());
-        world->frames.push_back(text);
+        current->frames.push_back(text);
         // Captioned with the device's name as read, else the camera's: never untitled.
         if (!caption || std::wcscmp(caption, s.videoFriendlyName[0] ? s.videoFriendlyName : L"Quendal KVX410RB PC Camera"))
             strict::Complain("the frame's caption is not the camera's name; ");
         // The frame's own loop lets a double-click through (once: a launch that enters
         // again shows a second frame rather than recursing for ever).
-        if (world->frames.size() == 1) world->dialog.LaunchPropertyPages();
+        if (current->frames.size() == 1) current->dialog.LaunchPropertyPages();
         return S_OK;
     }
 };

@@ -1,28 +1,24 @@
 #pragma once
-// Hostile answers: while a world runs, each call the program makes on a driver's objects
-// (the doubles, the demo camera, the device monikers and their property bags) may be
-// answered with success and a value no sound driver gives, drawn from the world's seed: an
-// out-pointer left null, counts that lie, a page list too long or not there, a friendly
-// name of another type, case or length, an enumerator that never ends or hands out a new
-// pin each time. Which answer was drawn where is counted by call site, so a run can say
-// whether every hostile answer reached every place that can get it.
+// One table of answers for each kind of call the program makes on the objects it is handed
+// and through the seams, and one chooser among them. Every call can get the first answers:
+// a failure (E_FAIL, nothing handed out), an odd success (nothing handed out) and S_FALSE
+// with its objects. A driver's objects (the doubles, the demo camera, the device monikers
+// and their bags, not Wine's graph, builder, mapper or device enumerator) can also answer
+// with success and a value no sound driver gives: the hostile answers of its kind, which
+// follow. The fault sweep arms one call of a run with one answer, each in turn; a world
+// draws, on each call, a hostile answer or none from its seed.
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 #include "doubles/Doubles.h"
 
-namespace hostile {
+namespace answers {
 
-// On while a world runs; the chance, in 1/1000, that a call is answered hostilely; whether
-// the device monikers, their enumerator and bags answer soundly in this world, so that more
-// launches reach the filters and crossbars.
-extern bool on;
-extern int chance;
-extern bool devicesSound;
-// Calls the program made on hooked objects since the last Begin, and that world's seed.
-extern long calls;
-extern unsigned long long seed;
+// The first answers of every call, by their place in its list; the hostile ones follow.
+enum { fail, oddly, withObjects, hostile };
 
 // A small generator of its own, so a seed means the same world on every build.
 struct Random {
@@ -36,27 +32,50 @@ struct Random {
     int Below(int n) { return n > 0 ? static_cast<int>(Next() % static_cast<uint64_t>(n)) : 0; }
     bool Chance(int perMille) { return Below(1000) < perMille; }
 };
-extern Random random;
 
-// A world's start and end: the generator seeded, the ledger and the call count emptied;
-// at the end, the pins handed out for one call only are let go of.
-void Begin(uint64_t seed);
-void End();
+struct Chooser {
+    // A call of a recording run, and the names of the hostile answers its object can give.
+    struct Call {
+        std::string text;
+        const char* const* names;
+        int hostileKinds;
+        const char* Name(int answer) const;
+    };
+    // The sweep's: call `target` of the next run (counted from 0) gets `answer`; a target of
+    // -1 records the run's calls.
+    void Arm(int target, int answer);
+    // The worlds': each call on a driver's object gets one of its hostile answers with
+    // `chance` in 1000, drawn from the seed.
+    void Draw(uint64_t seed);
+    // The answer a call on self gets now (-1: as the object answers), from the table of its
+    // kind: the names of its hostile answers. A recording run lists the call as text().
+    template <class Text>
+    int Choose(const void* self, const std::string& owner, const char* method, const char* const* names, int kinds, Text text) {
+        if (!active) return -1;
+        const int hostileKinds = Driver(owner) ? kinds : 0;
+        if (target < 0 && !drawing) recorded.push_back({text(), names, hostileKinds});
+        return Chosen(self, owner, method, hostileKinds);
+    }
+    // What runs now, for a run that hangs or crashes: the world's seed or the armed call.
+    std::string Now() const;
 
-// Which of the kinds hostile answers a call at `site` gets (-1: none, answer as the object
-// does). Platform objects (the graph, the capture graph builder, the mapper, the device
-// enumerator) always answer as they do.
-int Draw(void* site, const char* method, int kinds, const std::string& owner, const void* self = nullptr);
-// The hostile answers drawn so far at each call site, against those that could have been.
-struct Coverage {
-    int sites = 0, pairs = 0, drawn = 0;
-    std::string missing;  // "method@offset: kind, ..." for each pair never drawn
+    bool active = false, drawing = false, fired = false;
+    bool soundDevices = false;  // a world's monikers, their enumerator and bags answer soundly
+    int target = -1, answer = 0, chance = 0;
+    long calls = 0;  // made on hooked objects since armed or drawn
+    uint64_t seed = 0;
+    Random random{0};
+    std::vector<Call> recorded;
+
+private:
+    bool Driver(const std::string& owner) const;
+    int Chosen(const void* self, const std::string& owner, const char* method, int hostileKinds);
 };
-Coverage Covered();
+extern Chooser chooser;
 
-// What the program was told on its way to the frame, for the world's verdict: the first
-// device whose name it read as the camera's, and whether that device's filter gave a sound
-// page list.
+// What the program was told on its way to the frame, for the verdict on a hostile answer:
+// the first device whose name it read as the camera's, and whether that device's filter gave
+// a sound page list.
 void NoteDevice(void* moniker);
 void NoteBag(void* moniker, void* bag);
 void NoteName(void* bag, const VARIANT* name);
@@ -70,8 +89,8 @@ void NoteRemoved(void* filter);
 bool FrameDue();
 bool CaptureFilterRemoved();
 
-// An enumerator that never ends: once drawn, it answers S_OK for ever, starting over from
-// its first item when its own ones run out.
+// An enumerator that never ends: once so answered, it answers S_OK for ever, starting over
+// from its first item when its own ones run out.
 bool Endless(void* enumerator);
 void MakeEndless(void* enumerator);
 
@@ -80,7 +99,10 @@ void MakeEndless(void* enumerator);
 IPin* FreshPin(IPin* real);
 bool Dead(const void* object);
 
-// --- The answers, by the arguments a method takes -----------------------------------------
+// --- The hostile answers, by the arguments a method takes ---------------------------------
+#define ANSWERS(...) \
+    static constexpr const char* names[] = {__VA_ARGS__}; \
+    static constexpr int kinds = std::size(names);
 
 // Interface out-pointers (and QueryInterface's void**) left null with S_OK.
 template <class T>
@@ -95,15 +117,16 @@ void NullOut(T arg) {
 
 template <class... A>
 struct Answers {
+    static constexpr const char* names[] = {"an object left null"};
     static constexpr int kinds = (IsObjectOut<A> || ...) ? 1 : 0;
     template <class Real>
     static HRESULT Give(int, Real, A... a) { return (NullOut(a), ...), S_OK; }
 };
 
-// IPin::QueryDirection: the other direction, or one that is neither.
+// IPin::QueryDirection.
 template <>
 struct Answers<PIN_DIRECTION*> {
-    static constexpr int kinds = 2;
+    ANSWERS("the other direction", "neither direction")
     template <class Real>
     static HRESULT Give(int k, Real real, PIN_DIRECTION* direction) {
         if (real() != S_OK) *direction = PINDIR_INPUT;
@@ -112,10 +135,10 @@ struct Answers<PIN_DIRECTION*> {
     }
 };
 
-// IPin::QueryPinInfo: no filter, or the other direction.
+// IPin::QueryPinInfo.
 template <>
 struct Answers<PIN_INFO*> {
-    static constexpr int kinds = 2;
+    ANSWERS("no filter", "the other direction")
     template <class Real>
     static HRESULT Give(int k, Real real, PIN_INFO* info) {
         if (k == 0) return *info = PIN_INFO{}, S_OK;
@@ -125,11 +148,10 @@ struct Answers<PIN_INFO*> {
     }
 };
 
-// IAMCrossbar::get_PinCounts: a huge count of inputs, negative counts, one input more or
-// one fewer than it has, a huge count of outputs.
+// IAMCrossbar::get_PinCounts.
 template <>
 struct Answers<LONG*, LONG*> {
-    static constexpr int kinds = 5;
+    ANSWERS("2^31-1 inputs", "negative counts", "one input more", "one input fewer", "2^31-1 outputs")
     template <class Real>
     static HRESULT Give(int k, Real real, LONG* outputs, LONG* inputs) {
         if (real() != S_OK) *outputs = *inputs = 1;
@@ -142,19 +164,18 @@ struct Answers<LONG*, LONG*> {
     }
 };
 
-// IAMCrossbar::CanRoute: any pair can be routed.
+// IAMCrossbar::CanRoute.
 template <>
 struct Answers<LONG, LONG> {
-    static constexpr int kinds = 1;
+    ANSWERS("any pair routable")
     template <class Real>
     static HRESULT Give(int, Real, LONG, LONG) { return S_OK; }
 };
 
-// IAMCrossbar::get_CrossbarPinInfo: a negative or a huge physical type, a related pin far
-// out of range.
+// IAMCrossbar::get_CrossbarPinInfo.
 template <>
 struct Answers<WINBOOL, LONG, LONG*, LONG*> {
-    static constexpr int kinds = 3;
+    ANSWERS("a negative type", "a huge type", "a related pin far out")
     template <class Real>
     static HRESULT Give(int k, Real real, WINBOOL, LONG, LONG* related, LONG* type) {
         if (real() != S_OK) *related = *type = 0;
@@ -165,11 +186,10 @@ struct Answers<WINBOOL, LONG, LONG*, LONG*> {
     }
 };
 
-// ISpecifyPropertyPages::GetPages: none at all; a count with no array; a count of 1000 over
-// an array of one; an empty list with an array.
+// ISpecifyPropertyPages::GetPages.
 template <>
 struct Answers<CAUUID*> {
-    static constexpr int kinds = 4;
+    ANSWERS("no pages", "a count with no array", "1000 pages over one", "an empty list with an array")
     template <class Real>
     static HRESULT Give(int k, Real, CAUUID* list) {
         *list = {0, nullptr};
@@ -183,22 +203,20 @@ struct Answers<CAUUID*> {
     }
 };
 
-// IPropertyBag::Read of the friendly name: nothing, an empty string, a number, a null
-// string, the camera's name with more after an embedded null, 10,000 characters that begin
-// with it, the camera's name in another case.
+// IPropertyBag::Read of the friendly name.
 template <>
 struct Answers<LPCOLESTR, VARIANT*, IErrorLog*> {
-    static constexpr int kinds = 7;
+    ANSWERS("no name", "an empty name", "a number", "a null string", "the name with more after a null",
+            "10,000 characters", "the name in another case")
     template <class Real>
     static HRESULT Give(int k, Real, LPCOLESTR, VARIANT* value, IErrorLog*) { return Name(k, value), S_OK; }
     static void Name(int k, VARIANT* value);
 };
 
-// IKsPropertySet::Get of a pin's category: the analog video input's, whatever the pin is;
-// success with nothing written.
+// IKsPropertySet::Get of a pin's category.
 template <>
 struct Answers<const GUID&, DWORD, LPVOID, DWORD, LPVOID, DWORD, DWORD*> {
-    static constexpr int kinds = 2;
+    ANSWERS("analog video input", "nothing written")
     template <class Real>
     static HRESULT Give(int k, Real, const GUID&, DWORD, LPVOID, DWORD, LPVOID data, DWORD size, DWORD* returned) {
         if (k == 0 && data && size >= sizeof(GUID)) *static_cast<GUID*>(data) = PIN_CATEGORY_ANALOGVIDEOIN;
@@ -207,11 +225,10 @@ struct Answers<const GUID&, DWORD, LPVOID, DWORD, LPVOID, DWORD, DWORD*> {
     }
 };
 
-// IAMStreamConfig::GetFormat: no media type; one without a format whose format pointer is
-// left undefined.
+// IAMStreamConfig::GetFormat; a format pointer without a length is left undefined.
 template <>
 struct Answers<AM_MEDIA_TYPE**> {
-    static constexpr int kinds = 2;
+    ANSWERS("no media type", "a type without a format")
     template <class Real>
     static HRESULT Give(int k, Real, AM_MEDIA_TYPE** type) {
         *type = k == 0 ? nullptr : doubles::NewMediaType(MEDIATYPE_Interleaved, GUID_NULL);
@@ -219,4 +236,15 @@ struct Answers<AM_MEDIA_TYPE**> {
     }
 };
 
-}  // namespace hostile
+// An enumerator's Next: S_OK with nothing; no end; a new pin each time (pins only).
+struct NextAnswers {
+    ANSWERS("nothing", "no end", "a new pin each time")
+};
+
+// A platform operation that building the camera's name needs fails now and then in a
+// world, as when memory runs out.
+struct SeamAnswers {
+    ANSWERS("no memory")
+};
+
+}  // namespace answers

@@ -1,23 +1,16 @@
-#include "doubles/Hostile.h"
+#include "doubles/Answers.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cwctype>
 #include <map>
 #include <set>
-#include <vector>
 
 #include "doubles/Strict.h"
 
-namespace hostile {
+namespace answers {
 using namespace doubles;
 
-bool on = false;
-int chance = 0;
-bool devicesSound = false;
-long calls = 0;
-unsigned long long seed = 0;
-Random random{0};
+Chooser chooser;
 
 namespace {
 
@@ -25,6 +18,7 @@ const wchar_t cameraName[] = L"Quendal KVX410RB PC Camera";
 const size_t cameraLength = sizeof cameraName / sizeof *cameraName - 1;
 // The most pages a frame is shown for.
 const ULONG maxPages = 64;
+const char* const firstNames[] = {"failed", "oddly successful", "S_FALSE with its objects"};
 
 // A name that is the camera's, in any case and nothing more.
 bool IsCameraName(const VARIANT* name) {
@@ -33,15 +27,6 @@ bool IsCameraName(const VARIANT* name) {
         if (std::towlower(name->bstrVal[i]) != std::towlower(cameraName[i])) return false;
     return true;
 }
-
-// Each call site with its method and the number of hostile answers it can get, and the
-// answers drawn there. By address: one call instruction of the program.
-struct Site {
-    std::string method;
-    int kinds = 0;
-    std::set<int> drawn;
-};
-std::map<void*, Site>& sites = *new std::map<void*, Site>;
 
 std::set<void*>& endless = *new std::set<void*>;
 
@@ -59,64 +44,91 @@ struct Ledger {
 // last release it is kept, not freed, so that a later use is seen.
 struct Fresh : FakePin {
     explicit Fresh(const FakePin& real) : FakePin(real.name + " fresh", real.direction, real.category) {
-        heap = true, filter = real.filter, peer = real.peer, mediaTypes = real.mediaTypes, programOnly = real.programOnly;
+        heap = true, filter = real.filter, mediaTypes = real.mediaTypes, programOnly = real.programOnly;
+        Hold(peer = real.peer, +1);
     }
-    void Gone() override { dead.insert(static_cast<IPin*>(this)), Forget(); }
+    void Gone() override { dead.insert(static_cast<IPin*>(this)), Forget(), Hold(peer, -1); }
     static inline std::set<const void*> dead;
 };
 std::vector<Fresh*>& fresh = *new std::vector<Fresh*>;
 
-}  // namespace
+// A run that does not end stops the test program, which says which run it was: one that has
+// gone on this long, or whose recursion has nearly used up the stack (Wine does not survive
+// a stack overflow: the process hangs).
+const DWORD hangMilliseconds = 60000;
+const ULONG_PTR stackMargin = 256 * 1024;
+volatile DWORD started;
 
-void Begin(uint64_t worldSeed) {
-    seed = worldSeed;
-    random = Random{worldSeed};
-    calls = 0;
-    ledger = Ledger{};
-    endless.clear();
-    on = true;
+// At once: what a run left half done may hold up an orderly exit.
+[[noreturn]] void Stop(const std::string& why) {
+    std::printf("FAILED %s: %s\n", chooser.Now().c_str(), why.c_str());
+    std::fflush(stdout);
+    TerminateProcess(GetCurrentProcess(), 4);
+    for (;;) Sleep(INFINITE);
 }
 
-void End() {
-    on = false;
+DWORD WINAPI Watchdog(void*) {
+    for (;; Sleep(1000))
+        if (chooser.active && GetTickCount() - started > hangMilliseconds)
+            Stop("the run has not ended after " + std::to_string(hangMilliseconds / 1000) + " s");
+}
+
+void CheckStack() {
+    static const auto limits = reinterpret_cast<void(WINAPI*)(PULONG_PTR, PULONG_PTR)>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetCurrentThreadStackLimits")));
+    ULONG_PTR low = 0, high = 0;
+    limits(&low, &high);
+    if (reinterpret_cast<ULONG_PTR>(&low) - low < stackMargin) Stop("the run has nearly used up its stack");
+}
+
+// A run starts with nothing told and no object answering as an earlier run had it answer.
+void Start() {
+    static const bool watched = CloseHandle(CreateThread(nullptr, 0, &Watchdog, nullptr, 0, nullptr));
+    (void)watched, started = GetTickCount();
+    chooser.active = true, chooser.fired = false, chooser.calls = 0;
+    ledger = Ledger{};
+    endless.clear();
     for (Fresh* pin : fresh) delete pin;
     fresh.clear(), Fresh::dead.clear();
-    endless.clear();
+}
+
+}  // namespace
+
+const char* Chooser::Call::Name(int k) const { return k < hostile ? firstNames[k] : names[k - hostile]; }
+
+void Chooser::Arm(int call, int armed) {
+    drawing = false, soundDevices = false, target = call, answer = armed, random = Random{0};
+    if (call < 0) recorded.clear();
+    Start();
+}
+
+void Chooser::Draw(uint64_t worldSeed) {
+    drawing = true, seed = worldSeed, random = Random{worldSeed};
+    Start();
+}
+
+std::string Chooser::Now() const {
+    if (drawing) return "seed " + std::to_string(seed);
+    if (target < 0) return "a recording run";
+    const std::string call = "call " + std::to_string(target);
+    return target < int(recorded.size()) ? call + " " + recorded[target].text + " " + recorded[target].Name(answer) : call;
+}
+
+bool Chooser::Driver(const std::string& owner) const {
+    if (owner == "graph" || owner == "builder" || owner == "mapper" || owner == "devenum") return false;
+    return !(soundDevices && (owner == "monikers" || owner == "moniker" || owner == "bag"));
+}
+
+int Chooser::Chosen(const void* self, const std::string& owner, const char* method, int hostileKinds) {
+    if (Dead(self)) strict::Complain(owner + "." + method + " after its last release; ");
+    CheckStack();
+    int k = -1;
+    if (!drawing && calls == target) fired = true, k = answer;
+    if (drawing && hostileKinds && random.Chance(chance)) k = hostile + random.Below(hostileKinds);
+    return ++calls, k;
 }
 
 bool Dead(const void* object) { return Fresh::dead.count(object) != 0; }
-
-int Draw(void* site, const char* method, int kinds, const std::string& owner, const void* self) {
-    ++calls;
-    if (Dead(self)) strict::Complain(owner + "." + method + " after its last release; ");
-    if (kinds == 0 || owner == "graph" || owner == "builder" || owner == "mapper" || owner == "devenum") return -1;
-    if (devicesSound && (owner == "monikers" || owner == "moniker" || owner == "bag")) return -1;
-    Site& s = sites[site];
-    s.method = method, s.kinds = kinds;
-    const int k = random.Chance(chance) ? random.Below(kinds) : -1;
-    if (k >= 0) s.drawn.insert(k);
-    static const bool trace = std::getenv("NAVOLET_HOSTILE_TRACE") != nullptr;
-    if (trace && calls < 3000) std::printf("  %s.%s%s\n", owner.c_str(), method, k < 0 ? "" : (" hostile " + std::to_string(k)).c_str());
-    return k;
-}
-
-Coverage Covered() {
-    Coverage c;
-    static const auto* base = reinterpret_cast<const char*>(GetModuleHandleA(nullptr));
-    for (const auto& [address, site] : sites) {
-        ++c.sites;
-        c.pairs += site.kinds;
-        c.drawn += static_cast<int>(site.drawn.size());
-        for (int k = 0; k < site.kinds; ++k)
-            if (!site.drawn.count(k)) {
-                char text[96];
-                snprintf(text, sizeof text, "%s@+%zx: answer %d; ", site.method.c_str(),
-                         static_cast<size_t>(static_cast<const char*>(address) - base), k);
-                c.missing += text;
-            }
-    }
-    return c;
-}
 
 void NoteDevice(void* moniker) {
     ledger.deviceOf[moniker] = static_cast<int>(ledger.read.size());
@@ -179,9 +191,9 @@ void Answers<LPCOLESTR, VARIANT*, IErrorLog*>::Name(int k, VARIANT* value) {
     case 4: text += std::wstring(1, L'\0') + L"2"; break;
     case 5: text.resize(10000, L'x'); break;
     default:
-        for (wchar_t& c : text) c = random.Chance(500) ? std::towupper(c) : std::towlower(c);
+        for (wchar_t& c : text) c = chooser.random.Chance(500) ? std::towupper(c) : std::towlower(c);
     }
     value->bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
 }
 
-}  // namespace hostile
+}  // namespace answers
