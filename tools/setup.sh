@@ -4,9 +4,10 @@
 # and 64-bit Windows, GoogleTest's sources, 64-bit Wine, Xvfb, the screenshot tools,
 # makensis for the installer, wixl and msitools for the Windows Installer package (with
 # faketime, which gives wixl the commit's time), osslsigncode and openssl for signing
-# them, Python's YAML for the test of the winget manifest; and 32-bit Wine, with the i386
-# architecture, where this machine runs 32-bit Linux programs. Where it does not, 32-bit
-# Wine could not start: it is not installed, or left unused if it is there.
+# them, Python's YAML for the test of the winget manifest and pefile for the check of the
+# programs' protections; and 32-bit Wine, with the i386 architecture, where this machine
+# runs 32-bit Linux programs. Where it does not, 32-bit Wine could not start: it is not
+# installed, or left unused if it is there.
 # 32-bit Wine is the one package a run can do without: where apt cannot install it, the
 # tools take the 64-bit path and say why (tools/env.sh reads apt's reason, kept in the
 # build folder; it is not asked for again within the hour).
@@ -14,7 +15,7 @@ set -euo pipefail
 source "$(dirname "$0")/env.sh"
 source "$(dirname "$0")/apt.sh"
 navolet_on_error
-packages=(git cmake make g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest wine wine64 xvfb x11-apps imagemagick xdotool procps fonts-wine nsis wixl msitools faketime osslsigncode openssl python3-yaml)
+packages=(git cmake make g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest wine wine64 xvfb x11-apps imagemagick xdotool procps fonts-wine nsis wixl msitools faketime osslsigncode openssl python3-yaml python3-pefile)
 wine32=()
 navolet_probe32 && wine32=(wine32:i386)
 mapfile -t missing < <(navolet_apt_missing "${packages[@]}")

@@ -21,12 +21,13 @@ SERVER_PID=""
 trap '[ -z "$SERVER_PID" ] || kill "$SERVER_PID"; rm -rf "$WORK"' EXIT
 status=0
 fail() { echo "FAIL: $*"; status=1; }
-# CPack as package.sh runs it, into a folder of the work folder.
+# CPack as package.sh runs it, into a folder of the work folder, with CPACK_ARGS.
 #   pack FOLDER [VAR=VALUE...]
+CPACK_ARGS=()
 pack() {
   local out=$WORK/$1
   shift
-  env "$@" "$CPACK" --config "$BUILD/CPackConfig.cmake" -B "$out" >"$out.txt" 2>&1 ||
+  env "$@" "$CPACK" --config "$BUILD/CPackConfig.cmake" -B "$out" "${CPACK_ARGS[@]}" >"$out.txt" 2>&1 ||
     { cat "$out.txt"; echo "FAIL: CPack made no packages in $out"; exit 1; }
   rm -rf "$out/_CPack_Packages" "$out"/Navolet-*.json
 }
@@ -55,7 +56,15 @@ done
 
 echo "Signing with a throwaway self-signed certificate"
 throwaway_certificate "$WORK" || { echo "FAIL: openssl made no certificate"; exit 1; }
+# The uninstaller that the installer writes is a file of its own only while makensis has
+# it signed: a copy of each file signed is kept then.
+mkdir -p "$WORK/kept"
+printf '#!/usr/bin/env bash\n"%s" "$1" && cp "$1" "%s/$(date +%%s%%N)-${1##*/}"\n' "$ROOT/cmake/sign.sh" "$WORK/kept" \
+  >"$WORK/sign-and-keep.sh"
+chmod +x "$WORK/sign-and-keep.sh"
+CPACK_ARGS=(-D "CPACK_NAVOLET_SIGN=$WORK/sign-and-keep.sh")
 pack signed
+CPACK_ARGS=()
 "$PYTHON" -m zipfile -e "$WORK"/signed/Navolet-*.zip "$WORK/unzipped"
 zipped=$(echo "$WORK"/unzipped/*/Navolet.exe)
 msiextract -C "$WORK/extracted" "$WORK"/signed/Navolet-*.msi >/dev/null
@@ -82,6 +91,15 @@ fi
 [ "$(head -n 1 "$WORK/requests" 2>/dev/null)" = "/tsa application/timestamp-query" ] ||
   fail "the server was asked \"$(cat "$WORK/requests" 2>/dev/null)\", not for an RFC 3161 time stamp"
 cmp -s "$WORK/stamped.exe" "$BUILD/Navolet.exe" || fail "a failed signing changed the program"
+
+echo "The protections a security review reads in every program shipped"
+objdump=i686-w64-mingw32-objdump
+[ "$(od -An -tx2 -j$(($(od -An -tu4 -j60 -N4 "$BUILD/Navolet.exe") + 4)) -N2 "$BUILD/Navolet.exe" | tr -d ' ')" = 8664 ] &&
+  objdump=x86_64-w64-mingw32-objdump
+uninstaller=$(find "$WORK/kept" -type f ! -name '*-Navolet.exe' ! -name '*-Navolet-*' | head -n 1)
+[ -n "$uninstaller" ] || fail "makensis signed no uninstaller"
+"$PYTHON" "$(dirname "$0")/protections.py" OURS "$objdump" "$BUILD/Navolet.exe" || status=1
+"$PYTHON" "$(dirname "$0")/protections.py" NSIS "$objdump" "$WORK"/a/Navolet-*.exe $uninstaller || status=1
 
 echo "SHA256SUMS and the winget manifest"
 NAVOLET_RELEASE_URL=https://example.org/releases "$ROOT/tools/manifests.sh" "$WORK/a" "$BUILD/CPackConfig.cmake" ||
