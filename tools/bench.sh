@@ -14,13 +14,21 @@
 #     side, and their CPU time over IDLE_SECONDS;
 #   - the size of Navolet.exe.
 # The output is also left in build/bench-output.txt; --page puts it into
-# docs/performance.md, in place of the run that is there.
+# docs/performance.md, in place of the run that is there. --against DIR measures only the
+# launch and the start, of the build beside an earlier Navolet.exe (DIR/32/Navolet.exe,
+# DIR/64/Navolet.exe), each against its floor, in turns of RUNS: earlier, this, earlier, this.
 #   tools/bench.sh [--page] [RUNS [IDLE_SECONDS]]     (100 runs, 60 s by default)
+#   tools/bench.sh --against DIR [RUNS]
 set -euo pipefail
 TOOLS=$(cd "$(dirname "$0")" && pwd)
 if [ -z "${NAVOLET_BENCH_RUN:-}" ]; then
   page=""
   [ "${1:-}" = --page ] && { page=1; shift; }
+  if [ "${1:-}" = --against ]; then
+    export NAVOLET_BENCH_AGAINST
+    NAVOLET_BENCH_AGAINST=$(cd "$2" && pwd)
+    shift 2
+  fi
   "$TOOLS/setup.sh" >/dev/null
   source "$TOOLS/env.sh"
   mkdir -p "$BUILD"
@@ -58,6 +66,26 @@ linux_memory() {
 linux_cpu() { awk -v hz="$(getconf CLK_TCK)" '{ printf "%d\n", ($14 + $15) * 1000 / hz }' "/proc/$1/stat"; }
 
 navolet_wine_line
+if [ -n "${NAVOLET_BENCH_AGAINST:-}" ]; then
+  echo "Navolet beside the earlier build in $NAVOLET_BENCH_AGAINST, $(date -u '+%Y-%m-%d %H:%M UTC'), Wine $(wine --version)," \
+       "$(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
+  for arch in $NAVOLET_ARCHS; do
+    run=wine
+    [ $arch = 64 ] && run=wine64
+    for round in 1 2; do
+      for build in "$NAVOLET_BENCH_AGAINST/$arch" "$(navolet_dir $arch)"; do
+        echo "== $arch-bit, round $round: $build/Navolet.exe ($(stat -c %s "$build/Navolet.exe") bytes)"
+        start $run "$build/Navolet.exe"
+        start $run "$(navolet_dir $arch)/BenchRequiredManifest.exe"
+        $run "$(navolet_dir $arch)/BenchDriver.exe" alternate "$RUNS" "$NAVOLET" Navolet-Required+manifest | grep '^Ratio'
+        end_all
+        $run "$(navolet_dir $arch)/BenchDriver.exe" startup "$RUNS" "\"$(winepath -w "$build/Navolet.exe")\"" "$NAVOLET" \
+          "\"$(winepath -w "$(navolet_dir $arch)/BenchTray.exe")\"" Navolet-Tray | grep '^Ratio'
+      done
+    done
+  done
+  exit 0
+fi
 echo "Navolet benchmark, $(date -u '+%Y-%m-%d %H:%M UTC'), Wine $(wine --version), $(nproc) cores," \
      "load average $(cut -d' ' -f1-3 /proc/loadavg)"
 for arch in $NAVOLET_ARCHS; do
