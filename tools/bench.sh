@@ -70,17 +70,17 @@ if [ -n "${NAVOLET_BENCH_AGAINST:-}" ]; then
   echo "Navolet beside the earlier build in $NAVOLET_BENCH_AGAINST, $(date -u '+%Y-%m-%d %H:%M UTC'), Wine $(wine --version)," \
        "$(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
   for arch in $NAVOLET_ARCHS; do
-    run=wine
+    dir=$(navolet_dir $arch) run=wine
     [ $arch = 64 ] && run=wine64
     for round in 1 2; do
-      for build in "$NAVOLET_BENCH_AGAINST/$arch" "$(navolet_dir $arch)"; do
+      for build in "$NAVOLET_BENCH_AGAINST/$arch" "$dir"; do
         echo "== $arch-bit, round $round: $build/Navolet.exe ($(stat -c %s "$build/Navolet.exe") bytes)"
         start $run "$build/Navolet.exe"
-        start $run "$(navolet_dir $arch)/BenchRequiredManifest.exe"
-        $run "$(navolet_dir $arch)/BenchDriver.exe" alternate "$RUNS" "$NAVOLET" Navolet-Required+manifest | grep '^Ratio'
+        start $run "$dir/BenchRequiredManifest.exe"
+        $run "$dir/BenchDriver.exe" alternate "$RUNS" "$NAVOLET" Navolet-Required+manifest | grep '^Ratio'
         end_all
-        $run "$(navolet_dir $arch)/BenchDriver.exe" startup "$RUNS" "\"$(winepath -w "$build/Navolet.exe")\"" "$NAVOLET" \
-          "\"$(winepath -w "$(navolet_dir $arch)/BenchTray.exe")\"" Navolet-Tray | grep '^Ratio'
+        $run "$dir/BenchDriver.exe" startup "$RUNS" "\"$(winepath -w "$build/Navolet.exe")\"" "$NAVOLET" \
+          "\"$(winepath -w "$dir/BenchTray.exe")\"" Navolet-Tray | grep '^Ratio'
       done
     done
   done

@@ -93,13 +93,10 @@ fi
 cmp -s "$WORK/stamped.exe" "$BUILD/Navolet.exe" || fail "a failed signing changed the program"
 
 echo "The protections a security review reads in every program shipped"
-objdump=i686-w64-mingw32-objdump
-[ "$(od -An -tx2 -j$(($(od -An -tu4 -j60 -N4 "$BUILD/Navolet.exe") + 4)) -N2 "$BUILD/Navolet.exe" | tr -d ' ')" = 8664 ] &&
-  objdump=x86_64-w64-mingw32-objdump
 uninstaller=$(find "$WORK/kept" -type f ! -name '*-Navolet.exe' ! -name '*-Navolet-*' | head -n 1)
 [ -n "$uninstaller" ] || fail "makensis signed no uninstaller"
-"$PYTHON" "$(dirname "$0")/protections.py" OURS "$objdump" "$BUILD/Navolet.exe" || status=1
-"$PYTHON" "$(dirname "$0")/protections.py" NSIS "$objdump" "$WORK"/a/Navolet-*.exe $uninstaller || status=1
+"$PYTHON" "$(dirname "$0")/protections.py" OURS "$BUILD/Navolet.exe" || status=1
+"$PYTHON" "$(dirname "$0")/protections.py" NSIS "$WORK"/a/Navolet-*.exe $uninstaller || status=1
 
 echo "SHA256SUMS and the winget manifest"
 NAVOLET_RELEASE_URL=https://example.org/releases "$ROOT/tools/manifests.sh" "$WORK/a" "$BUILD/CPackConfig.cmake" ||

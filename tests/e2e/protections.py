@@ -3,7 +3,7 @@ headers, sections, load configuration and code with pefile, as BinSkim's rules t
 only the image do. One line per program and protection; a protection missing from one of
 our programs is a fault (exit 1), one missing from a program that comes from NSIS is said,
 as it cannot be changed here.
-  protections.py OURS|NSIS OBJDUMP FILE...
+  protections.py OURS|NSIS FILE...
 """
 import re
 import subprocess
@@ -56,16 +56,16 @@ def cookie_checks(pe):
     return 0
 
 
-def exception_list_uses(objdump, path):
+def exception_list_uses(path):
     """The instructions that name the fs segment, where a 32-bit thread's exception list
     starts (fs:[0]); a frame-based handler is registered by writing it. Reading fs:[0x18],
     the thread's own block, for its stack bounds, is all a program that registers none needs."""
-    listing = subprocess.run([objdump, "-d", path], capture_output=True, text=True, check=True).stdout
+    listing = subprocess.run(["i686-w64-mingw32-objdump", "-d", path], capture_output=True, text=True, check=True).stdout
     return [line.strip() for line in listing.splitlines()
             if "%fs:" in line and not re.search(r"\tmov +%fs:0x18,%e[a-z]+$", line)]
 
 
-def check(ours, objdump, path):
+def check(ours, path):
     pe = pefile.PE(path)
     header = pe.OPTIONAL_HEADER
     flags = header.DllCharacteristics
@@ -80,18 +80,17 @@ def check(ours, objdump, path):
     bad = [f"{s.Name.rstrip(NUL).decode()} {'executable' if s.Characteristics & EXECUTE else 'shared'}"
            for s in pe.sections if s.Characteristics & WRITE and s.Characteristics & (EXECUTE | SHARED)]
     said(ours, "no section both writable and executable or shared", not bad, ", ".join(bad) and "writable: " + ", ".join(bad))
-    config = getattr(pe, "DIRECTORY_ENTRY_LOAD_CONFIG", None)
-    config = config.struct if config else None
+    config = getattr(getattr(pe, "DIRECTORY_ENTRY_LOAD_CONFIG", None), "struct", None)
     if not wide:
-        handlers = getattr(config, "SEHandlerCount", 0) if config else 0
+        handlers = getattr(config, "SEHandlerCount", 0)
         said(ours, "SEH mark", flags & NO_SEH or handlers,
              "NO_SEH" if flags & NO_SEH else f"a table of {handlers} handlers" if handlers else "")
         if flags & NO_SEH and ours:
-            uses = exception_list_uses(objdump, path)
+            uses = exception_list_uses(path)
             said(ours, "no frame-based handler registered", not uses, "; ".join(uses))
     calls = cookie_checks(pe)
     said(ours, "stack cookie", calls, f"{calls} functions check it and fast-fail" if calls else "")
-    guard = config and getattr(config, "GuardFlags", 0) & CF_INSTRUMENTED and config.GuardCFCheckFunctionPointer
+    guard = getattr(config, "GuardFlags", 0) & CF_INSTRUMENTED and config.GuardCFCheckFunctionPointer
     if flags & GUARD_CF and not guard:
         faults.append("Control Flow Guard")
         print("FAIL: Control Flow Guard: marked in the header, but the load configuration has no guard")
@@ -106,7 +105,6 @@ def check(ours, objdump, path):
 
 
 if __name__ == "__main__":
-    ours, objdump, files = sys.argv[1] == "OURS", sys.argv[2], sys.argv[3:]
-    for f in files:
-        check(ours, objdump, f)
+    for f in sys.argv[2:]:
+        check(sys.argv[1] == "OURS", f)
     sys.exit(1 if faults else 0)
